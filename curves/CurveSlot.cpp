@@ -1,0 +1,4 @@
+#include "curves/CurveSlot.h"
+
+CurveSlot ResponseCurve;
+CurveSlot ImpedanceCurve;

@@ -1,0 +1,4 @@
+#include "plot/PlotState.h"
+
+PlotState Plot;
+int32_t DisplayKind = 7;
