@@ -1,0 +1,12 @@
+#pragma once
+// The program's own pictures: the splash picture "Start" and the read-out cursor "1".
+
+#include <QCursor>
+#include <QImage>
+
+QImage MakeSplashPicture();
+// A 32 x 32 circle with hair lines broken by a small ring; hot spot (15, 14).
+QCursor MakeReadOutCursor();
+
+// The read-out cursor, installed at start-up.
+extern QCursor ReadOutCursor;

@@ -1,0 +1,167 @@
+#include "app/qt/Startup.h"
+
+#include "app/ConfigFile.h"
+#include "app/SettingsRecord.h"
+#include "app/ToneSequences.h"
+#include "app/qt/Alerts.h"
+#include "app/qt/Pictures.h"
+#include "app/qt/Sound.h"
+#include "app/qt/TBox.h"
+#include "app/qt/VoxaApplication.h"
+#include "curves/CurveSlot.h"
+#include "curves/LoadState.h"
+#include "plot/PlotState.h"
+#include "plot/qt/PlotView.h"
+#include "ui/qt/Colours.h"
+#include "ui/qt/SoftKeys.h"
+#include "ui/qt/PaintBox.h"
+#include "ui/qt/TMainForm.h"
+#include "app/qt/Windows.h"
+
+#include <QElapsedTimer>
+#include <QFont>
+#include <chrono>
+
+std::vector<std::string> CommandLine;
+std::string ProgramDir;
+
+namespace {
+
+constexpr std::size_t kSampleBufferBytes = 131088;
+
+void fatalConfigurationError()
+{
+    PlayTones(kTonesConfigError);
+    ShowBox({"FATAL ERROR", "Error reading VOXA32VW.CFG (not found or invalid)!",
+             "Please copy the the file VOXA32VW.CFG from the original",
+             "VOXA32VW-Disks to the VOXA32VW-Directory or", "install the VOXA32VW again."},
+            "ok", "");
+    EndProgram();
+}
+
+void setDefaultCurveHeaders()
+{
+    for (CurveSlot* slot : {&ResponseCurve, &ImpedanceCurve}) {
+        slot->header.SampleRate = 48000;
+        slot->header.TransformLength = 4096;
+        slot->header.UpperFrequency = 20000.0f;
+        slot->header.LowerFrequency = 20.0f;
+    }
+    ImpedanceCurve.header.LevelFactor = 1.0f;
+}
+
+// The display kind and the level unit follow the check mark of the "Load..." menu.
+void setDisplayKindAndLevelFactor()
+{
+    const TMainForm& f = *MainForm;
+    if (f.EE1->isChecked() || f.AA1->isChecked())
+        DisplayKind = 5;
+    else if (f.AE1->isChecked())
+        DisplayKind = 6;
+    else
+        DisplayKind = 7;
+    if (f.EA1->isChecked())
+        ResponseCurve.header.LevelFactor = Settings.ResponseUnit.str() == "dBSPL/W/m"
+            ? static_cast<float>(50000.0 * Settings.ReferenceVoltage)
+            : 1.0f;
+    ImpedanceCurve.header.LevelFactor = 1.0f;
+}
+
+void allocateSampleBuffers()
+{
+    for (CurveSlot* slot : {&ResponseCurve, &ImpedanceCurve})
+        if (!slot->values)
+            slot->values = static_cast<float*>(AllocBlock(kSampleBufferBytes));
+}
+
+// Holds the splash until 2000 ms after the start mark, unless 1800 ms have passed.
+void holdSplash(const QElapsedTimer& startMark)
+{
+    if (startMark.elapsed() >= 1800)
+        return;
+    const auto end = std::chrono::steady_clock::now()
+        + std::chrono::milliseconds(std::max<qint64>(0, 2000 - startMark.elapsed()));
+    while (std::chrono::steady_clock::now() < end) {
+    }
+}
+
+void initialiseOffscreenBitmap()
+{
+    OffscreenBitmap = QImage(std::max(1, MainForm->SigWin->width()),
+                             std::max(1, MainForm->SigWin->height()), QImage::Format_RGB32);
+    OffscreenBitmap.fill(ToQColor(Settings.DataWindowColor));
+    MainForm->SigWin->setPicture(&OffscreenBitmap);
+}
+
+} // namespace
+
+void LoadSettings()
+{
+    if (!LoadSettingsFile(CommandLine, ConfigPath(ProgramDir), Settings))
+        fatalConfigurationError();
+    Box->drawSplashLines(Settings.SplashLine1.str(), Settings.SplashLine2.str(),
+                         OffscreenBitmap.isNull() ? Box->height() : OffscreenBitmap.height());
+    MainForm->setOuterSize(Settings.WindowWidth, Settings.WindowHeight);
+    MainForm->SetSystemMetrics();
+    MainForm->applyStateCode(Settings.WindowStateCode);
+    allocateSampleBuffers();
+    setDefaultCurveHeaders();
+    ShowSoftKeyMode("StartDSA");
+    for (QToolButton* b : MainForm->navigationButtons())
+        b->setVisible(true);
+    setDisplayKindAndLevelFactor();
+}
+
+void SaveSettings()
+{
+    Settings.WindowStateCode = static_cast<uint8_t>(MainForm->stateCode());
+    Settings.WindowWidth = static_cast<int16_t>(MainForm->outerWidth() & 0xFFFF);
+    Settings.WindowHeight = static_cast<int16_t>(MainForm->outerHeight() & 0xFFFF);
+    Settings.TestLevel = 0;
+    WriteConfigFile(ConfigPath(ProgramDir), Settings);  // write errors stay silent
+}
+
+void QuitRequest()
+{
+    if (ShowBox({"Sonivex", "Quit VOXA 32?"}, "yes", "no") != kBoxFirstButton)
+        return;
+    CurveKindText = "--";
+    SaveSettings();
+    PlayTones(kTonesQuit);
+    QApplication::quit();
+}
+
+int RunProgram(int argc, char** argv)
+{
+    VoxaApplication app(argc, argv);
+    CommandLine.assign(argv, argv + argc);
+    ProgramDir = ProgramDirectory(QCoreApplication::applicationFilePath().toStdString());
+    QFont::insertSubstitution("System", "Liberation Sans");
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    try {
+        CurveKindText = "--";
+        OffscreenBitmap = QImage();
+        QCoreApplication::setApplicationName("VOXA 32 Curve Viewer");
+        CreateWindows();
+        const bool splash = FindSwitch(CommandLine, "/:") == 0;
+        if (splash) {
+            OffscreenBitmap = MakeSplashPicture();
+            Box->showSplash(OffscreenBitmap);
+        }
+        QElapsedTimer startMark;
+        startMark.start();
+        ReadOutCursor = MakeReadOutCursor();
+        LoadSettings();
+        initialiseOffscreenBitmap();
+        if (splash)
+            holdSplash(startMark);
+        Box->hide();
+        MainForm->show();
+        ResetPlot();
+        MainForm->Timer1->start();
+        app.exec();
+    } catch (const ProgramEnd&) {
+    }
+    return 0;
+}

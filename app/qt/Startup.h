@@ -1,0 +1,20 @@
+#pragma once
+// Program entry, start-up, the settings load and save, and the quit path.
+
+#include <string>
+#include <vector>
+
+// The command line (argument 0 is the program).
+extern std::vector<std::string> CommandLine;
+// The directory of the program file, with its trailing separator.
+extern std::string ProgramDir;
+
+int RunProgram(int argc, char** argv);
+
+// Reads the configuration (creating it first with "/Init") and applies it to
+// the windows; ends the program through the fatal box when the file fails.
+void LoadSettings();
+// Copies the window geometry into the record and writes the file.
+void SaveSettings();
+// "Quit VOXA 32?"; on "yes" saves, sounds the closing tones and ends the event loop.
+void QuitRequest();

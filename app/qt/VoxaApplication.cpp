@@ -1,0 +1,28 @@
+#include "app/qt/VoxaApplication.h"
+
+#include "app/qt/Alerts.h"
+
+#include <QMessageBox>
+#include <cstdlib>
+#include <exception>
+
+VoxaApplication::VoxaApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+void ShowTopLevelError(const QString& text)
+{
+    QMessageBox::critical(QApplication::activeWindow(), "VOXA 32 Curve Viewer", text);
+}
+
+bool VoxaApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const ProgramEnd&) {
+        std::exit(0);  // the fatal alerts end the program at once, saving nothing
+    } catch (const std::exception& e) {
+        ShowTopLevelError(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        ShowTopLevelError("Unknown error");
+    }
+    return false;
+}

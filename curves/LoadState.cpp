@@ -1,0 +1,4 @@
+#include "curves/LoadState.h"
+
+std::string CurveKindText = "--";
+std::string CurveName;

@@ -1,0 +1,4 @@
+#include "curves/qt/LoadFlows.h"
+
+void F1Click() {}
+void F2Click() {}

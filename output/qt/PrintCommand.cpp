@@ -1,0 +1,3 @@
+#include "output/qt/PrintCommand.h"
+
+void PrintClick() {}

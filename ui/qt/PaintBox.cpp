@@ -1,0 +1,103 @@
+#include "ui/qt/PaintBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+bool PaintBox::s_painting = false;
+
+PaintBox::PaintBox(QWidget* parent, const QString& name) : QWidget(parent)
+{
+    setObjectName(name);
+    // Mouse events over a paint box reach the frame it lies in.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage& PaintBox::canvas()
+{
+    const QSize wanted(std::max(1, width()), std::max(1, height()));
+    if (m_canvas.size() != wanted) {
+        QImage resized(wanted, QImage::Format_RGB32);
+        resized.fill(Qt::white);
+        if (!m_canvas.isNull()) {
+            QPainter p(&resized);
+            p.drawImage(0, 0, m_canvas);
+        }
+        m_canvas = resized;
+    }
+    return m_canvas;
+}
+
+void PaintBox::showCanvas()
+{
+    if (!s_painting)
+        update();
+}
+
+void PaintBox::paintEvent(QPaintEvent*)
+{
+    if (onPaint && !s_painting) {
+        s_painting = true;
+        try {
+            onPaint(this);
+        } catch (...) {
+            s_painting = false;
+            throw;
+        }
+        s_painting = false;
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, m_picture ? *m_picture : canvas());
+}
+
+MouseFrame::MouseFrame(QWidget* parent, const QString& name, int bevelWidth)
+    : QWidget(parent), m_bevelWidth(bevelWidth)
+{
+    setObjectName(name);
+    setMouseTracking(true);
+}
+
+void MouseFrame::setFillColour(const QColor& colour)
+{
+    m_fill = colour;
+    update();
+}
+
+void MouseFrame::paintEvent(QPaintEvent*)
+{
+    // A lowered bevel of m_bevelWidth pixels around the fill colour.
+    QPainter p(this);
+    p.fillRect(rect(), m_fill);
+    const QPalette& pal = palette();
+    for (int i = 0; i < m_bevelWidth; ++i) {
+        const QRect r = rect().adjusted(i, i, -i - 1, -i - 1);
+        p.setPen(pal.color(i == 0 ? QPalette::Mid : QPalette::Dark));
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.setPen(pal.color(i == 0 ? QPalette::Light : QPalette::Midlight));
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomRight());
+    }
+}
+
+void MouseFrame::mouseMoveEvent(QMouseEvent* event)
+{
+    if (onMouseMove)
+        onMouseMove(this, event->modifiers(), event->buttons(), event->position().toPoint());
+}
+
+void MouseFrame::mousePressEvent(QMouseEvent* event)
+{
+    if (onMouseDown)
+        onMouseDown(this, event->button(), event->modifiers(), event->buttons(),
+                    event->position().toPoint(), false);
+}
+
+void MouseFrame::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (onMouseDown)
+        onMouseDown(this, event->button(), event->modifiers(), event->buttons(),
+                    event->position().toPoint(), true);
+}

@@ -1,0 +1,407 @@
+#include "ui/qt/TMainForm.h"
+
+#include "app/SettingsRecord.h"
+#include "app/qt/Startup.h"
+#include "curves/qt/LoadFlows.h"
+#include "output/qt/PrintCommand.h"
+#include "plot/qt/PlotView.h"
+#include "ui/MainLayout.h"
+#include "ui/qt/Colours.h"
+#include "ui/qt/Commands.h"
+#include "ui/qt/Glyphs.h"
+#include "ui/qt/PaintBox.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QResizeEvent>
+
+TMainForm* MainForm = nullptr;
+bool LayoutChanged = false;
+int SoftKeyWidth = 79;
+
+namespace {
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false)
+{
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+// Designed lefts and widths of the soft keys, kept until the label painter sets them.
+constexpr std::array<std::pair<int, int>, 9> kDesignedSoftKeys{
+    {{0, 81}, {79, 82}, {161, 85}, {247, 79}, {329, 71}, {400, 66}, {467, 64}, {533, 73}, {605, 73}}};
+
+} // namespace
+
+TMainForm::TMainForm()
+{
+    setObjectName("MainForm");
+    setWindowTitle(" Sonivex");
+    setFont(pixelFont("System", 13, true));
+    client = new QWidget(this);
+    client->setObjectName("client");
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+    createControls();
+    createMenu();
+    wireHandlers();
+    FormCreate();
+}
+
+QToolButton* TMainForm::makeSpeedButton(const QString& name, const QRect& designed)
+{
+    auto* b = new QToolButton(client);
+    b->setObjectName(name);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFont(pixelFont("Arial", 12, true));
+    b->setGeometry(designed);
+    return b;
+}
+
+void TMainForm::createControls()
+{
+    for (int i = 0; i < 9; ++i)
+        F[i] = makeSpeedButton(QString("F%1").arg(i + 1),
+                               QRect(kDesignedSoftKeys[i].first, 2, kDesignedSoftKeys[i].second, 23));
+    ESCButton = makeSpeedButton("ESCButton", QRect(0, 27, 49, 20));
+    ESCButton->setText("ESC");
+    PrintButton = makeSpeedButton("PrintButton", QRect(49, 27, 26, 20));
+    PrintButton->setIcon(MakeGlyph(Glyph::Printer));
+    PrintButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const std::array<std::pair<QToolButton**, Glyph>, 8> nav{{{&UpButton, Glyph::Up},
+                                                              {&ZoomYButton, Glyph::ZoomY},
+                                                              {&ReZoomYButton, Glyph::ReZoomY},
+                                                              {&DownButton, Glyph::Down},
+                                                              {&LeftButton, Glyph::Left},
+                                                              {&ZoomXButton, Glyph::ZoomX},
+                                                              {&ReZoomXButton, Glyph::ReZoomX},
+                                                              {&RightButton, Glyph::Right}}};
+    const std::array<const char*, 8> navNames{"UpButton",   "ZoomYButton",   "ReZoomYButton",
+                                              "DownButton", "LeftButton",    "ZoomXButton",
+                                              "ReZoomXButton", "RightButton"};
+    for (std::size_t i = 0; i < nav.size(); ++i) {
+        *nav[i].first = makeSpeedButton(navNames[i], QRect(110 + 26 * int(i), 27, 26, 20));
+        (*nav[i].first)->setIcon(MakeGlyph(nav[i].second));
+        (*nav[i].first)->setVisible(false);  // shown once the settings are loaded
+    }
+
+    InfoPanel = new QLabel(client);
+    InfoPanel->setObjectName("InfoPanel");
+    InfoPanel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    InfoPanel->setFont(pixelFont("Arial", 12));
+
+    Bevel1 = new QFrame(client);
+    Bevel1->setObjectName("Bevel1");
+    Bevel2 = new QFrame(client);
+    Bevel2->setObjectName("Bevel2");
+    for (QFrame* bevel : {Bevel1, Bevel2}) {
+        bevel->setFrameStyle(QFrame::HLine | QFrame::Raised);
+        bevel->setGeometry(0, 0, 1024, 2);
+    }
+
+    DatWinFrame = new MouseFrame(client, "DatWinFrame", 1);
+    yAchse = new PaintBox(DatWinFrame, "yAchse");
+    yAchseR = new PaintBox(DatWinFrame, "yAchseR");
+    xAchse = new PaintBox(DatWinFrame, "xAchse");
+    for (PaintBox* strip : {yAchse, yAchseR, xAchse})
+        strip->setFont(pixelFont("Arial", 11));
+    Positionslabel = new QLabel(DatWinFrame);
+    Positionslabel->setObjectName("Positionslabel");
+    Positionslabel->setFont(pixelFont("Arial", 12));
+    Positionslabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Positionslabel->setGeometry(50, 2, 400, 16);
+
+    SigWinFrame = new MouseFrame(client, "SigWinFrame", 2);
+    SigWin = new PaintBox(SigWinFrame, "SigWin");
+    SigWin->setFont(pixelFont("Arial", 11, true));
+
+    MO = new QLabel(client);
+    MO->setObjectName("MO");
+    MO->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Zeit = new QLabel(client);
+    Zeit->setObjectName("Zeit");
+    Zeit->setAlignment(Qt::AlignCenter);
+    for (QLabel* panel : {MO, Zeit}) {
+        panel->setFont(pixelFont("Arial", 11));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        panel->setAutoFillBackground(true);
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+}
+
+void TMainForm::createMenu()
+{
+    QMenu* datei = menuBar()->addMenu("&File  ");
+    LoadH = datei->addAction("&Load Freuqency Resp. Curve");
+    LoadZ = datei->addAction("Load &Impedance Curve");
+    Print = datei->addAction("&Print");
+    ExitSwitch = datei->addAction("&Quit");
+
+    QMenu* parameter = menuBar()->addMenu("&Load...    ");
+    EA1 = parameter->addAction("Loudspeaker (electrical-acoustical)");
+    EE1 = parameter->addAction("Electrical systems (e.g. Amplifiers)");
+    AE1 = parameter->addAction("Microphons  (acoustical-elecrical)");
+    AA1 = parameter->addAction("Room transfer function");
+    for (QAction* a : {EA1, EE1, AE1, AA1})
+        a->setCheckable(true);
+    EA1->setChecked(true);
+
+    QMenu* options = menuBar()->addMenu("Op&tions    ");
+    PrintOptions1 = options->addAction("&Print Options");
+    QMenu* colours = options->addMenu("&Desktop Colors");
+    ScalingGrid1 = colours->addAction("Scaling Grid");
+    SignalLines1 = colours->addAction("Signal Lines");
+    PhaseLines1 = colours->addAction("Phase Lines");
+    PhaseLines1->setVisible(false);
+    DataWindow1 = colours->addAction("Data Window");
+    DataWindowInscription1 = colours->addAction("Data Window Inscription");
+    DefaultColors1 = colours->addAction("Default Colors");
+    SelectZrv = options->addAction("&Select Serial Resistor");
+
+    QMenu* info = menuBar()->addMenu("&Info");
+    Version = info->addAction("&Version");
+    Messobjekt = info->addAction("&Remarks");
+}
+
+void TMainForm::wireHandlers()
+{
+    connect(F[0], &QToolButton::clicked, [] { F1Click(); });
+    connect(F[1], &QToolButton::clicked, [] { F2Click(); });
+    connect(ESCButton, &QToolButton::clicked, [] { QuitRequest(); });
+    connect(ExitSwitch, &QAction::triggered, [] { QuitRequest(); });
+    connect(PrintButton, &QToolButton::clicked, [] { PrintClick(); });
+    connect(Print, &QAction::triggered, [] { PrintClick(); });
+    connect(LoadH, &QAction::triggered, [] { F1Click(); });
+    connect(LoadZ, &QAction::triggered, [] { F2Click(); });
+    for (QToolButton* b : {UpButton, DownButton, ZoomYButton, ReZoomYButton})
+        connect(b, &QToolButton::clicked, [b] { YButtonClick(b); });
+    for (QToolButton* b : {LeftButton, RightButton, ZoomXButton, ReZoomXButton})
+        connect(b, &QToolButton::clicked, [b] { XButtonClick(b); });
+    for (QAction* a : {EA1, EE1, AE1, AA1})
+        connect(a, &QAction::triggered, [a] { EA1Click(a); });
+    for (QAction* a : {PrintOptions1, SelectZrv})
+        connect(a, &QAction::triggered, [a] { ParameterClick(a); });
+    for (QAction* a : {ScalingGrid1, SignalLines1, PhaseLines1, DataWindow1, DataWindowInscription1})
+        connect(a, &QAction::triggered, [a] { ColorClick(a); });
+    connect(DefaultColors1, &QAction::triggered, [] { RecallDefault1Click(); });
+    connect(Version, &QAction::triggered, [] { VersionClick(); });
+    connect(Messobjekt, &QAction::triggered, [] { MessobjektClick(); });
+    connect(Timer1, &QTimer::timeout, [] { Timer1Timer(); });
+
+    for (PaintBox* box : {SigWin, xAchse, yAchse, yAchseR})
+        box->onPaint = [](PaintBox* sender) { Redraw(sender); };
+    SigWinFrame->onMouseMove = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons, QPoint p) {
+        CursorOut(s, p);
+    };
+    DatWinFrame->onMouseMove = SigWinFrame->onMouseMove;
+    SigWinFrame->onMouseDown = [](MouseFrame* s, Qt::MouseButton button, Qt::KeyboardModifiers mods,
+                                  Qt::MouseButtons buttons, QPoint p, bool dbl) {
+        SigWinMouseDown(s, int(button), int(mods), int(buttons), p, dbl);
+    };
+    DatWinFrame->onMouseDown = [this](MouseFrame*, Qt::MouseButton button, Qt::KeyboardModifiers,
+                                      Qt::MouseButtons, QPoint p, bool) {
+        if (button != Qt::LeftButton)
+            return;
+        if (yAchse->geometry().contains(p))
+            yAchseClick();
+        else if (yAchseR->geometry().contains(p))
+            yAchseRClick();
+    };
+}
+
+std::array<QToolButton*, 8> TMainForm::navigationButtons() const
+{
+    return {UpButton,   ZoomYButton, ReZoomYButton, DownButton,
+            LeftButton, ZoomXButton, ReZoomXButton, RightButton};
+}
+
+void TMainForm::FormCreate()
+{
+    SetSystemMetrics();
+    qApp->installEventFilter(this);  // keyboard preview: the window sees keys first
+    LayoutChanged = true;
+}
+
+int TMainForm::outerWidth() const { return client->width() + kFrameWidth; }
+int TMainForm::outerHeight() const { return client->height() + kFrameHeight; }
+
+void TMainForm::setOuterSize(int width, int height)
+{
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(std::max(1, width - kFrameWidth), std::max(1, height - kFrameHeight) + menuHeight);
+}
+
+int TMainForm::stateCode() const
+{
+    if (isMinimized())
+        return 1;
+    return isMaximized() ? 2 : 0;
+}
+
+void TMainForm::applyStateCode(int code)
+{
+    if (code == 1)
+        setWindowState(Qt::WindowMinimized);
+    else if (code == 2)
+        setWindowState(Qt::WindowMaximized);
+    else
+        setWindowState(Qt::WindowNoState);
+}
+
+QPoint TMainForm::clientOrigin() const { return client->mapToGlobal(QPoint(0, 0)); }
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormCreate();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // The desktop's close request is answered by the quit question.
+    event->ignore();
+    QuitRequest();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (FormKeyDown(key->key(), key->modifiers()))
+                return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    switch (key) {
+    case Qt::Key_Escape:
+        QuitRequest();
+        return true;
+    case Qt::Key_P:
+        PrintClick();
+        return true;
+    case Qt::Key_F1:
+        F1Click();
+        return true;
+    case Qt::Key_F2:
+        F2Click();
+        return true;
+    // The arrow keys never move the focus: they step the scales like the
+    // navigation buttons (with Ctrl: zoom).
+    case Qt::Key_Right:
+        ctrl ? ZoomXButton->click() : RightButton->click();
+        return true;
+    case Qt::Key_Left:
+        ctrl ? ReZoomXButton->click() : LeftButton->click();
+        return true;
+    case Qt::Key_Up:
+        ctrl ? ZoomYButton->click() : UpButton->click();
+        return true;
+    case Qt::Key_Down:
+        ctrl ? ReZoomYButton->click() : DownButton->click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+QRect toQRect(const Rect& r)
+{
+    return QRect(r.left, r.top, std::max(0, r.width), std::max(0, r.height));
+}
+
+void setPanelColour(QWidget* w, const QColor& colour)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, colour);
+    w->setPalette(pal);
+}
+
+// Keeps the off-screen picture at the data window's size; what it held stays
+// in the top-left corner.
+void resizeOffscreenBitmap(int width, int height)
+{
+    const QSize size(std::max(1, width), std::max(1, height));
+    if (OffscreenBitmap.size() == size)
+        return;
+    QImage resized(size, QImage::Format_RGB32);
+    resized.fill(ToQColor(Settings.DataWindowColor));
+    if (!OffscreenBitmap.isNull()) {
+        QPainter p(&resized);
+        p.drawImage(0, 0, OffscreenBitmap);
+    }
+    OffscreenBitmap = resized;
+}
+
+} // namespace
+
+void TMainForm::SetSystemMetrics()
+{
+    MainLayoutInput in;
+    in.windowWidth = outerWidth();
+    in.windowHeight = outerHeight();
+    for (int i = 0; i < 9; ++i)
+        in.softKeys[i] = {F[i]->x(), F[i]->y(), F[i]->width(), F[i]->height()};
+    in.escButtonWidth = ESCButton->width();
+    in.datWinFrameWidth = DatWinFrame->width();
+    in.sigWinFrameHeight = SigWinFrame->height();
+    const MainLayout l = ComputeMainLayout(in);
+
+    if (l.LayoutChanged)
+        LayoutChanged = true;
+    if (l.windowResized && !m_inLayout) {
+        m_inLayout = true;
+        setOuterSize(l.windowWidth, l.windowHeight);
+        m_inLayout = false;
+    }
+    SoftKeyWidth = l.SoftKeyWidth;
+
+    const QColor axisPanel = ToQColor(Settings.AxisPanelColor);
+    setPanelColour(client, axisPanel);
+    for (int i = 0; i < 9; ++i)
+        F[i]->setGeometry(toQRect(l.softKeys[i]));
+    ESCButton->setGeometry(toQRect(l.ESCButton));
+    PrintButton->setGeometry(toQRect(l.PrintButton));
+    const std::array<const Rect*, 8> nav{&l.UpButton,   &l.ZoomYButton, &l.ReZoomYButton,
+                                         &l.DownButton, &l.LeftButton,  &l.ZoomXButton,
+                                         &l.ReZoomXButton, &l.RightButton};
+    const auto buttons = navigationButtons();
+    for (std::size_t i = 0; i < nav.size(); ++i)
+        buttons[i]->setGeometry(toQRect(*nav[i]));
+    Bevel1->setGeometry(toQRect(l.Bevel1));
+    Bevel2->setGeometry(toQRect(l.Bevel2));
+    InfoPanel->setGeometry(toQRect(l.InfoPanel));
+    Zeit->setGeometry(toQRect(l.Zeit));
+    setPanelColour(Zeit, axisPanel);
+    MO->setGeometry(toQRect(l.MO));
+    setPanelColour(MO, axisPanel);
+    SigWinFrame->setGeometry(toQRect(l.SigWinFrame));
+    SigWinFrame->setFillColour(ToQColor(Settings.DataWindowColor));
+    Positionslabel->move(l.PositionslabelLeft, Positionslabel->y());
+    DatWinFrame->setGeometry(toQRect(l.DatWinFrame));
+    DatWinFrame->setFillColour(axisPanel);
+    SigWin->setGeometry(toQRect(l.SigWin));
+    yAchse->setGeometry(toQRect(l.yAchse));
+    yAchseR->setGeometry(toQRect(l.yAchseR));
+    xAchse->setGeometry(toQRect(l.xAchse));
+    SigWinFrame->raise();
+    resizeOffscreenBitmap(l.bitmapWidth, l.bitmapHeight);
+    SigWin->setPicture(&OffscreenBitmap);
+}

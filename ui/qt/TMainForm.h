@@ -1,0 +1,112 @@
+#pragma once
+// The main window. Every control lies on the client area (the central
+// widget) at pixel positions that SetSystemMetrics computes; no Qt layouts.
+//
+// Outer size: the program treats the window as if it had a fixed frame of
+// 4 pixels left, right and bottom and 42 pixels above the client area, so the
+// outer width is the client width + 8 and the outer height the client
+// height + 46, whatever the window manager draws.
+
+#include <QFrame>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTimer>
+#include <QToolButton>
+#include <array>
+
+class PaintBox;
+class MouseFrame;
+class QAction;
+
+constexpr int kFrameWidth = 8;    // outer width - client width
+constexpr int kFrameHeight = 46;  // outer height - client height
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    TMainForm();
+
+    // Outer size of the legacy frame model.
+    int outerWidth() const;
+    int outerHeight() const;
+    void setOuterSize(int width, int height);
+    // 0 normal, 1 minimised, 2 maximised.
+    int stateCode() const;
+    void applyStateCode(int code);
+    // The client area's top-left corner on the screen.
+    QPoint clientOrigin() const;
+
+    void FormCreate();
+    void SetSystemMetrics();
+    // The window's key handler; also gets the keys passed on from the message
+    // box. Returns whether the key was taken.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    QWidget* client;
+    std::array<QToolButton*, 9> F{};  // F1 ... F9
+    QToolButton* ESCButton;
+    QToolButton* PrintButton;
+    QToolButton* UpButton;
+    QToolButton* ZoomYButton;
+    QToolButton* ReZoomYButton;
+    QToolButton* DownButton;
+    QToolButton* LeftButton;
+    QToolButton* ZoomXButton;
+    QToolButton* ReZoomXButton;
+    QToolButton* RightButton;
+    QLabel* InfoPanel;
+    QFrame* Bevel1;
+    QFrame* Bevel2;
+    MouseFrame* DatWinFrame;
+    PaintBox* yAchse;
+    PaintBox* yAchseR;
+    PaintBox* xAchse;
+    QLabel* Positionslabel;
+    MouseFrame* SigWinFrame;
+    PaintBox* SigWin;
+    QLabel* MO;
+    QLabel* Zeit;
+    QTimer* Timer1;
+
+    // Menu entries.
+    QAction* LoadH;
+    QAction* LoadZ;
+    QAction* Print;
+    QAction* ExitSwitch;
+    QAction* EA1;
+    QAction* EE1;
+    QAction* AE1;
+    QAction* AA1;
+    QAction* PrintOptions1;
+    QAction* SelectZrv;
+    QAction* ScalingGrid1;
+    QAction* SignalLines1;
+    QAction* PhaseLines1;
+    QAction* DataWindow1;
+    QAction* DataWindowInscription1;
+    QAction* DefaultColors1;
+    QAction* Version;
+    QAction* Messobjekt;
+
+    // The navigation buttons in the order of the second row.
+    std::array<QToolButton*, 8> navigationButtons() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createMenu();
+    void wireHandlers();
+    QToolButton* makeSpeedButton(const QString& name, const QRect& designed);
+
+    bool m_inLayout = false;
+};
+
+extern TMainForm* MainForm;
+// Set when the data window changes size; the next paint of SigWin rebuilds the plot.
+extern bool LayoutChanged;
+// The label painter's normal soft-key width.
+extern int SoftKeyWidth;
