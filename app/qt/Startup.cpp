@@ -128,7 +128,8 @@ void QuitRequest()
     CurveKindText = "--";
     SaveSettings();
     PlayTones(kTonesQuit);
-    QApplication::quit();
+    // exit() rather than quit(): quit() would first ask every window to close.
+    QCoreApplication::exit(0);
 }
 
 int RunProgram(int argc, char** argv)

@@ -13,37 +13,6 @@
 TBox* Box = nullptr;
 int BoxResult = 0;
 
-// The body of a message: one text line every 16 pixels, each centred; the
-// first line is empty and lies above the client area.
-class BodyLabel : public QWidget {
-public:
-    explicit BodyLabel(QWidget* parent) : QWidget(parent)
-    {
-        setObjectName("L1");
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-    void setLines(std::vector<QString> lines)
-    {
-        m_lines = std::move(lines);
-        update();
-    }
-    const std::vector<QString>& lines() const { return m_lines; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setFont(font());
-        p.setPen(Qt::black);
-        for (std::size_t i = 0; i < m_lines.size(); ++i)
-            p.drawText(QRect(0, int(i) * 16, width(), 16), Qt::AlignHCenter | Qt::AlignTop,
-                       m_lines[i]);
-    }
-
-private:
-    std::vector<QString> m_lines;
-};
-
 namespace {
 
 QFont arial(int pixels, bool bold = false, bool italic = false)
@@ -58,6 +27,27 @@ QFont arial(int pixels, bool bold = false, bool italic = false)
 QString latin1(const std::string& s) { return QString::fromLatin1(s.substr(0, 255)); }
 
 } // namespace
+
+BodyLabel::BodyLabel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("L1");
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void BodyLabel::setLines(std::vector<QString> lines)
+{
+    m_lines = std::move(lines);
+    update();
+}
+
+void BodyLabel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(Qt::black);
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        p.drawText(QRect(0, int(i) * 16, width(), 16), Qt::AlignHCenter | Qt::AlignTop, m_lines[i]);
+}
 
 TBox::TBox()
 {

@@ -18,7 +18,20 @@ constexpr int kBoxSecondButton = 12;
 constexpr int kBoxFrameWidth = 8;
 constexpr int kBoxFrameHeight = 27;
 
-class BodyLabel;
+// The body of a message: one text line every 16 pixels, each centred; the
+// first line is empty and lies above the client area.
+class BodyLabel : public QWidget {
+public:
+    explicit BodyLabel(QWidget* parent);
+    void setLines(std::vector<QString> lines);
+    const std::vector<QString>& lines() const { return m_lines; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    std::vector<QString> m_lines;
+};
 
 class TBox : public QDialog {
     Q_OBJECT

@@ -231,8 +231,14 @@ void TMainForm::FormCreate()
     LayoutChanged = true;
 }
 
-int TMainForm::outerWidth() const { return client->width() + kFrameWidth; }
-int TMainForm::outerHeight() const { return client->height() + kFrameHeight; }
+// The client area spans the window's width and lies below the menu bar.
+// Computed from the window's own size, which is right even before the window
+// is shown and the client area is laid out.
+int TMainForm::outerWidth() const { return width() + kFrameWidth; }
+int TMainForm::outerHeight() const
+{
+    return height() - menuBar()->sizeHint().height() + kFrameHeight;
+}
 
 void TMainForm::setOuterSize(int width, int height)
 {

@@ -1,0 +1,66 @@
+# Helpers for the end-to-end tests; sourced by each test script.
+set -euo pipefail
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A fresh program directory with a copy of the viewer.
+make_program_dir() {
+    local dir=$E2E_WORK/prog-$RANDOM
+    mkdir -p "$dir"
+    cp "$VIEWER_BINARY" "$dir/voxa32vw"
+    echo "$dir"
+}
+
+# Starts the viewer in its directory with the given arguments; sets VIEWER_PID.
+start_viewer() {
+    local dir=$1; shift
+    (cd "$dir" && exec ./voxa32vw "$@" >"$E2E_WORK/viewer.log" 2>&1) &
+    VIEWER_PID=$!
+}
+
+# Waits for a visible window whose name matches the pattern; prints its id.
+wait_window() {
+    local pattern=$1 wid=""
+    for _ in $(seq 300); do
+        wid=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1 || true)
+        [ -n "$wid" ] && { echo "$wid"; return 0; }
+        sleep 0.05
+    done
+    fail "no window named '$pattern' appeared"
+}
+
+# Waits for the viewer to end and sets EXIT_CODE (not in a subshell: only
+# the shell that started the viewer can wait for it).
+wait_exit() {
+    EXIT_CODE=0
+    for _ in $(seq 200); do
+        kill -0 "$VIEWER_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$VIEWER_PID" 2>/dev/null && fail "the viewer did not end"
+    wait "$VIEWER_PID" || EXIT_CODE=$?
+}
+
+# The colour of one screen pixel as rrggbb.
+pixel_at() {
+    local file=$1 x=$2 y=$3
+    convert "$file" -crop "1x1+$x+$y" -depth 8 txt:- | tail -1 | grep -o '#[0-9A-F]\{6\}' | tr -d '#'
+}
+
+# Reads a little-endian 16-bit value from the unscrambled configuration.
+# Usage: config_int16 FILE OFFSET
+config_int16() {
+    python3 - "$1" "$2" <<'PY'
+import sys
+data = bytearray(open(sys.argv[1], 'rb').read()[:6808])
+state = 2719
+for i in range(0, 6808, 2):
+    state = (state * 134775813 + 1) & 0xFFFFFFFF
+    r = (state * 700) >> 32
+    w = (data[i] | data[i + 1] << 8) - r & 0xFFFF
+    data[i], data[i + 1] = w & 0xFF, w >> 8
+off = int(sys.argv[2])
+v = data[off] | data[off + 1] << 8
+print(v - 65536 if v >= 32768 else v)
+PY
+}

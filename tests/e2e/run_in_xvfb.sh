@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs one end-to-end test script in a private X server with a window manager.
+# Usage: run_in_xvfb.sh TEST_SCRIPT VIEWER_BINARY
+set -euo pipefail
+script=$1
+export VIEWER_BINARY=$2
+export E2E_DIR=$(cd "$(dirname "$0")" && pwd)
+
+work=$(mktemp -d)
+export E2E_WORK=$work
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fifo=$work/display.fifo
+mkfifo "$fifo"
+Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp 7>"$fifo" 2>"$work/xvfb.log" &
+pids+=($!)
+read -r display <"$fifo"
+export DISPLAY=:$display
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+done
+unset QT_QPA_PLATFORM
+bash "$script"

@@ -1,0 +1,62 @@
+#include "UiFixture.h"
+
+#include "app/qt/Startup.h"
+#include "app/qt/TBox.h"
+#include "app/qt/Windows.h"
+#include "plot/qt/PlotView.h"
+#include "ui/qt/TMainForm.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+void UiTest::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    ProgramDir = programDir();
+    CommandLine = {"voxa32vw", "/Init", "/:"};
+    if (!MainForm)
+        CreateWindows();
+    LoadSettings();
+    MainForm->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(MainForm));
+    ResetPlot();
+}
+
+void UiTest::TearDown()
+{
+    QApplication::processEvents();
+}
+
+std::string UiTest::programDir() const { return m_dir.path().toStdString() + "/"; }
+
+void UiTest::whenModal(std::function<void()> action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        if (QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            action();
+        }
+    });
+    timer->start();
+}
+
+void UiTest::pressKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* target = QApplication::activeModalWidget();
+    if (!target)
+        target = QApplication::focusWidget() ? QApplication::focusWidget() : MainForm;
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+}
+
+void UiTest::runInEventLoop(const std::function<void()>& action)
+{
+    QTimer::singleShot(0, [&action] {
+        action();
+        QCoreApplication::exit(0);
+    });
+    QCoreApplication::exec();
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The program's windows, created once for all widget tests, with a fresh
+// configuration in a temporary program directory.
+
+#include "app/SettingsRecord.h"
+
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+
+class UiTest : public ::testing::Test {
+protected:
+    // Creates the windows (once), a fresh configuration and a shown main window
+    // with the plot reset.
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs action once the next modal dialog or box is shown.
+    static void whenModal(std::function<void()> action);
+    // Presses a key in the window that has the focus (the modal one if any).
+    static void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+    // Runs the action inside the application's event loop, as the program's
+    // handlers run; an action that ends the program's loop (a confirmed quit)
+    // leaves the next test with a working loop.
+    static void runInEventLoop(const std::function<void()>& action);
+
+    std::string programDir() const;
+
+    QTemporaryDir m_dir;
+};
