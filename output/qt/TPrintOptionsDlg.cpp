@@ -1,0 +1,5 @@
+#include "output/qt/TPrintOptionsDlg.h"
+
+TPrintOptionsDlg* PrintOptionsDlg = nullptr;
+
+TPrintOptionsDlg::TPrintOptionsDlg() {}
