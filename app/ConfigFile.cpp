@@ -44,18 +44,9 @@ int FindSwitch(const std::vector<std::string>& args, std::string_view name)
     return found;
 }
 
-std::string ProgramDirectory(const std::string& executablePath)
-{
-    const auto slash = executablePath.rfind('/');
-    return slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
-}
-
 std::string ConfigPath(const std::string& programDirectory)
 {
-    std::string path = programDirectory + "VOXA32VW.CFG";
-    if (path.size() > kMaxTextLength)
-        path.resize(kMaxTextLength);
-    return path;
+    return CutText(programDirectory + "VOXA32VW.CFG");
 }
 
 bool WriteConfigFile(const std::string& path, const SettingsRecord& record)

@@ -2,19 +2,15 @@
 // Reading and writing VOXA32VW.CFG, the scrambled image of the settings record.
 
 #include "app/SettingsRecord.h"
+#include "app/Texts.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-constexpr std::size_t kMaxTextLength = 255;
-
 // Position (1..count) of the last argument equal to the switch, comparing
 // both in upper case (only a-z change); 0 when none is. args[0] is the program.
 int FindSwitch(const std::vector<std::string>& args, std::string_view name);
-
-// The directory of the program file with its trailing separator.
-std::string ProgramDirectory(const std::string& executablePath);
 
 // programDirectory + "VOXA32VW.CFG", cut at 255 characters.
 std::string ConfigPath(const std::string& programDirectory);

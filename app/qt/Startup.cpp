@@ -9,6 +9,7 @@
 #include "app/qt/TBox.h"
 #include "app/qt/VoxaApplication.h"
 #include "curves/CurveSlot.h"
+#include "dialogs/FileNameRules.h"
 #include "curves/LoadState.h"
 #include "plot/PlotState.h"
 #include "plot/qt/PlotView.h"
@@ -136,7 +137,7 @@ int RunProgram(int argc, char** argv)
 {
     VoxaApplication app(argc, argv);
     CommandLine.assign(argv, argv + argc);
-    ProgramDir = ProgramDirectory(QCoreApplication::applicationFilePath().toStdString());
+    ProgramDir = ProgramDirectoryOf(QCoreApplication::applicationFilePath().toStdString());
     QFont::insertSubstitution("System", "Liberation Sans");
     QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
     QFont::insertSubstitution("Arial", "Liberation Sans");

@@ -126,7 +126,6 @@ TEST(ConfigFile, PathIsCutAt255Characters)
     EXPECT_EQ(path.substr(0, 252), dir);
     SettingsRecord r{};
     EXPECT_FALSE(LoadSettingsFile({"p"}, path, r));
-    EXPECT_EQ(ProgramDirectory("/opt/voxa/voxa32vw"), "/opt/voxa/");
 }
 
 // Saves onto a small file system made for the test; needs the right to mount.

@@ -1,0 +1,69 @@
+#pragma once
+// The text rules of the file selection box and the column positions of its
+// owner-drawn file list. Texts are single-byte and at most 255 characters;
+// longer results are cut at 255.
+
+#include "app/Texts.h"
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+
+// The chosen name from the edit field's text when the box closes: the text
+// (cut at 255) up to its first point; "*" or nothing gives an empty result
+// (the untouched "*.EXT", the cancel button, an emptied field), otherwise the
+// name, a point and the extension, cut at 255.
+std::string SelectFileResult(std::string_view editText, std::string_view extension);
+
+// The list's mask and the edit field's initial text: "*." and the extension.
+std::string ListMask(std::string_view extension);
+
+// The directory of the program file: the path up to and including its last
+// '/'; empty when the path holds none.
+std::string ProgramDirectoryOf(std::string_view executablePath);
+
+// An item whose text begins with "[" is a directory entry: it gets no size,
+// date or time text.
+bool IsDirectoryEntry(std::string_view itemText);
+
+// The sample texts whose widths in the list's font give the name and size
+// column widths.
+constexpr std::string_view kNameColumnSample = "XXXXXXXX.XXX";
+std::string_view SizeColumnSample(bool separator);
+
+// How a column's position value is read.
+enum class OffsetType : int {
+    ScreenEdge = 0, // the value is the right edge
+    LeftEdge = 1, // the right edge is the item's left edge + the value
+    Relative = 2, // the right edge is the previous right edge + column width + the value
+};
+
+struct ListColumn {
+    bool shown = true;
+    int pos = 0; // position value in pixels
+    OffsetType offset = OffsetType::Relative;
+    int width = 0; // the column's measured width in pixels
+};
+
+// Right edges (text is written right-aligned at them); empty for a hidden
+// column, which leaves the running position unchanged.
+struct ColumnEdges {
+    std::optional<int> size;
+    std::optional<int> date;
+    std::optional<int> time;
+};
+
+// The running position starts at the item's left edge + the name width, plus
+// the glyph width + 6 when the item shows a glyph (glyphWidth given). The
+// size, date and time columns follow in this order. Sums saturate at the int
+// range.
+ColumnEdges ComputeColumnEdges(int itemLeft, int nameWidth, std::optional<int> glyphWidth,
+    const ListColumn& size, const ListColumn& date, const ListColumn& time);
+
+// A file size for the size column: with the separator, the pattern
+// "###,###,###" (digits grouped in threes by groupSeparator, which may be
+// several bytes such as a UTF-8 narrow no-break space); without it, plain
+// digits. The pattern has only optional digits, so a size of 0 gives an
+// empty text with the separator and "0" without it.
+std::string FormatFileSize(uint64_t bytes, bool separator, std::string_view groupSeparator);

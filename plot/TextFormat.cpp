@@ -1,0 +1,48 @@
+#include "plot/TextFormat.h"
+
+#include "app/Texts.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+
+namespace
+{
+
+
+// Beyond 149 decimals a float's exact binary value has no more non-zero
+// digits, and the text is cut at 255 characters anyway: limiting the precision
+// keeps the buffer bounded without changing any result.
+constexpr int kMaxDecimals = static_cast<int>(kMaxTextLength);
+
+} // namespace
+
+std::string FormatFixed(int width, int decimals, float value)
+{
+    const int precision = std::clamp(decimals, 0, kMaxDecimals);
+    if (value == 0.0f)
+        value = 0.0f; // writes -0 as "0"
+    const double exact = value;
+    const int length = std::snprintf(nullptr, 0, "%.*f", precision, exact);
+    std::string number(static_cast<std::size_t>(length), '\0');
+    std::snprintf(number.data(), number.size() + 1, "%.*f", precision, exact);
+    return PadLeft(number, ' ', width);
+}
+
+std::string PadLeft(std::string_view text, char padChar, int width)
+{
+    std::string trimmed = TrimLeadingBlanks(text);
+    const auto length = static_cast<long long>(trimmed.size());
+    if (length >= width)
+        return trimmed;
+    // Padding beyond the maximum length would be cut away entirely.
+    const auto padding = std::min<long long>(width - length, kMaxTextLength);
+    return CutText(std::string(static_cast<std::size_t>(padding), padChar) + trimmed);
+}
+
+std::string TrimLeadingBlanks(std::string_view text)
+{
+    const auto first = std::find_if(
+        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > 32; });
+    return CutText(std::string(first, text.end()));
+}
