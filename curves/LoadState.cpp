@@ -2,3 +2,10 @@
 
 std::string CurveKindText = "--";
 std::string CurveName;
+CurveColourCycle CurveColours;
+
+std::string WithoutExtension(const std::string& name)
+{
+    const auto point = name.rfind('.');
+    return point == std::string::npos ? name : name.substr(0, point);
+}

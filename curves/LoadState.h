@@ -1,6 +1,8 @@
 #pragma once
 // State shared by the load flows, the y buttons and the redraw.
 
+#include "curves/ColourCycle.h"
+
 #include <string>
 
 // "--" when no curve kind is selected, the extension while a file is being
@@ -8,3 +10,8 @@
 extern std::string CurveKindText;
 // The name of the last file choice of either flow (empty after a cancel).
 extern std::string CurveName;
+// The colour of the last curve drawn by a load.
+extern CurveColourCycle CurveColours;
+
+// The name without its extension (without the last point and what follows).
+std::string WithoutExtension(const std::string& name);

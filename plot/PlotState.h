@@ -2,6 +2,8 @@
 // The plot state shared by the grid, the curve drawers, the axis labels and
 // the read-out. The level and impedance scales live in the settings record.
 
+#include "app/SettingsRecord.h"
+
 #include <cstdint>
 
 struct PlotState {
@@ -24,3 +26,7 @@ constexpr int32_t kLogFrequencyAxis = 14;
 
 extern PlotState Plot;
 extern int32_t DisplayKind; // 5, 6 or 7, fixed at start-up
+
+// The axis scales of a settings record, and back.
+AxisScales ScalesOf(const SettingsRecord& record);
+void StoreScales(SettingsRecord& record, const AxisScales& scales);

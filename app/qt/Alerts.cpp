@@ -6,7 +6,10 @@
 
 #include <cstdlib>
 
-void EndProgram() { throw ProgramEnd{}; }
+void EndProgram()
+{
+    throw ProgramEnd {};
+}
 
 void* AllocBlock(std::size_t size)
 {
@@ -21,10 +24,10 @@ void OutOfMemoryAlert()
     HideBox();
     Tone(1200, 1000);
     ShowBox({"FATAL ERROR", "Out Of Memory!",
-             "Terminate all other running applications such as EXPLORER etc.,",
-             "or inrcease the system memory, or decrease the VOXA 32 signal memory.",
-             "Hint: We recommend min. 24 MByte system memory!"},
-            "ok", "");
+                "Terminate all other running applications such as EXPLORER etc.,",
+                "or inrcease the system memory, or decrease the VOXA 32 signal memory.",
+                "Hint: We recommend min. 24 MByte system memory!"},
+        "ok", "");
     CurveKindText = "--";
     EndProgram();
 }

@@ -11,7 +11,7 @@ QCursor ReadOutCursor;
 QImage MakeSplashPicture()
 {
     QImage picture(400, 240, QImage::Format_RGB32);
-    picture.fill(Qt::white);  // shows as the box's background colour
+    picture.fill(Qt::white); // shows as the box's background colour
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -32,7 +32,7 @@ QImage MakeSplashPicture()
     p.setPen(QColor(128, 128, 128));
     for (int i = 1; i < 6; ++i)
         p.drawLine(plot.left(), plot.top() + i * plot.height() / 6, plot.right(),
-                   plot.top() + i * plot.height() / 6);
+            plot.top() + i * plot.height() / 6);
     QPainterPath curve;
     for (int x = 0; x <= plot.width(); ++x) {
         const double t = double(x) / plot.width();

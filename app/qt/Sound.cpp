@@ -13,20 +13,20 @@
 
 std::function<void(int, int)> ToneSink;
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 
 void waitUntil(Clock::time_point end)
 {
-    while (Clock::now() < end) {
-    }
+    while (Clock::now() < end) { }
 }
 
 // The PC speaker input device, or -1 where there is none we may write.
 int openSpeaker()
 {
-    glob_t found{};
+    glob_t found {};
     int fd = -1;
     if (::glob("/dev/input/by-path/*pcspkr*", 0, nullptr, &found) == 0 && found.gl_pathc > 0)
         fd = ::open(found.gl_pathv[0], O_WRONLY | O_CLOEXEC);
@@ -36,14 +36,14 @@ int openSpeaker()
 
 void speakerTone(int fd, int frequencyHz)
 {
-    input_event ev{};
+    input_event ev {};
     ev.type = EV_SND;
     ev.code = SND_TONE;
     ev.value = frequencyHz;
     (void)!::write(fd, &ev, sizeof ev);
 }
 
-void silentAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
+void silentAlsaErrors(const char*, int, const char*, int, const char*, ...) { }
 
 // Writes a square wave to the default ALSA device; false when there is none.
 bool alsaTone(int frequencyHz, int durationMs)
@@ -53,8 +53,8 @@ bool alsaTone(int frequencyHz, int durationMs)
     snd_pcm_t* pcm = nullptr;
     if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0)
         return false;
-    bool ok = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
-                                 rate, 1, 50000)
+    bool ok = snd_pcm_set_params(
+                  pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1, rate, 1, 50000)
         == 0;
     if (ok) {
         const std::size_t frames = std::size_t(rate) * std::size_t(durationMs) / 1000;
@@ -81,7 +81,10 @@ bool alsaTone(int frequencyHz, int durationMs)
 
 } // namespace
 
-void Delay(int ms) { waitUntil(Clock::now() + std::chrono::milliseconds(ms)); }
+void Delay(int ms)
+{
+    waitUntil(Clock::now() + std::chrono::milliseconds(ms));
+}
 
 void Tone(int frequencyHz, int durationMs)
 {

@@ -8,16 +8,16 @@
 #include "app/qt/Sound.h"
 #include "app/qt/TBox.h"
 #include "app/qt/VoxaApplication.h"
+#include "app/qt/Windows.h"
 #include "curves/CurveSlot.h"
-#include "dialogs/FileNameRules.h"
 #include "curves/LoadState.h"
+#include "dialogs/FileNameRules.h"
 #include "plot/PlotState.h"
 #include "plot/qt/PlotView.h"
 #include "ui/qt/Colours.h"
-#include "ui/qt/SoftKeys.h"
 #include "ui/qt/PaintBox.h"
+#include "ui/qt/SoftKeys.h"
 #include "ui/qt/TMainForm.h"
-#include "app/qt/Windows.h"
 
 #include <QElapsedTimer>
 #include <QFont>
@@ -26,7 +26,8 @@
 std::vector<std::string> CommandLine;
 std::string ProgramDir;
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kSampleBufferBytes = 131088;
 
@@ -34,9 +35,9 @@ void fatalConfigurationError()
 {
     PlayTones(kTonesConfigError);
     ShowBox({"FATAL ERROR", "Error reading VOXA32VW.CFG (not found or invalid)!",
-             "Please copy the the file VOXA32VW.CFG from the original",
-             "VOXA32VW-Disks to the VOXA32VW-Directory or", "install the VOXA32VW again."},
-            "ok", "");
+                "Please copy the the file VOXA32VW.CFG from the original",
+                "VOXA32VW-Disks to the VOXA32VW-Directory or", "install the VOXA32VW again."},
+        "ok", "");
     EndProgram();
 }
 
@@ -82,14 +83,12 @@ void holdSplash(const QElapsedTimer& startMark)
         return;
     const auto end = std::chrono::steady_clock::now()
         + std::chrono::milliseconds(std::max<qint64>(0, 2000 - startMark.elapsed()));
-    while (std::chrono::steady_clock::now() < end) {
-    }
+    while (std::chrono::steady_clock::now() < end) { }
 }
 
 void initialiseOffscreenBitmap()
 {
-    OffscreenBitmap = QImage(std::max(1, MainForm->SigWin->width()),
-                             std::max(1, MainForm->SigWin->height()), QImage::Format_RGB32);
+    SizeOffscreenBitmap();
     OffscreenBitmap.fill(ToQColor(Settings.DataWindowColor));
     MainForm->SigWin->setPicture(&OffscreenBitmap);
 }
@@ -101,7 +100,7 @@ void LoadSettings()
     if (!LoadSettingsFile(CommandLine, ConfigPath(ProgramDir), Settings))
         fatalConfigurationError();
     Box->drawSplashLines(Settings.SplashLine1.str(), Settings.SplashLine2.str(),
-                         OffscreenBitmap.isNull() ? Box->height() : OffscreenBitmap.height());
+        OffscreenBitmap.isNull() ? Box->height() : OffscreenBitmap.height());
     MainForm->setOuterSize(Settings.WindowWidth, Settings.WindowHeight);
     MainForm->SetSystemMetrics();
     MainForm->applyStateCode(Settings.WindowStateCode);
@@ -119,7 +118,7 @@ void SaveSettings()
     Settings.WindowWidth = static_cast<int16_t>(MainForm->outerWidth() & 0xFFFF);
     Settings.WindowHeight = static_cast<int16_t>(MainForm->outerHeight() & 0xFFFF);
     Settings.TestLevel = 0;
-    WriteConfigFile(ConfigPath(ProgramDir), Settings);  // write errors stay silent
+    WriteConfigFile(ConfigPath(ProgramDir), Settings); // write errors stay silent
 }
 
 void QuitRequest()

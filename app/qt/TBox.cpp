@@ -13,7 +13,8 @@
 TBox* Box = nullptr;
 int BoxResult = 0;
 
-namespace {
+namespace
+{
 
 QFont arial(int pixels, bool bold = false, bool italic = false)
 {
@@ -24,11 +25,15 @@ QFont arial(int pixels, bool bold = false, bool italic = false)
     return f;
 }
 
-QString latin1(const std::string& s) { return QString::fromLatin1(s.substr(0, 255)); }
+QString latin1(const std::string& s)
+{
+    return QString::fromLatin1(s.substr(0, 255));
+}
 
 } // namespace
 
-BodyLabel::BodyLabel(QWidget* parent) : QWidget(parent)
+BodyLabel::BodyLabel(QWidget* parent)
+    : QWidget(parent)
 {
     setObjectName("L1");
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -97,10 +102,10 @@ void TBox::drawSplashLines(const std::string& line1, const std::string& line2, i
     QPainter p(&m_splash);
     p.setPen(QColor(0, 0, 255));
     if (line2.empty()) {
-        p.setFont(arial(13, true, true));  // 10 points
+        p.setFont(arial(13, true, true)); // 10 points
         p.drawText(13, pictureHeight - 28 + QFontMetrics(p.font()).ascent(), latin1(line1));
     } else {
-        p.setFont(arial(11, true, true));  // 8 points
+        p.setFont(arial(11, true, true)); // 8 points
         const int ascent = QFontMetrics(p.font()).ascent();
         p.drawText(13, pictureHeight - 35 + ascent, latin1(line1));
         p.drawText(13, pictureHeight - 22 + ascent, latin1(line2));
@@ -110,8 +115,8 @@ void TBox::drawSplashLines(const std::string& line1, const std::string& line2, i
     update();
 }
 
-int TBox::showMessage(const std::vector<std::string>& lines, const std::string& caption1,
-                      const std::string& caption2)
+int TBox::showMessage(
+    const std::vector<std::string>& lines, const std::string& caption1, const std::string& caption2)
 {
     if (isVisible())
         HideBox();
@@ -121,13 +126,13 @@ int TBox::showMessage(const std::vector<std::string>& lines, const std::string& 
     Btn1->setVisible(!caption1.empty());
     Btn2->setText(latin1(caption2));
     Btn2->setVisible(!caption2.empty());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowStaysOnTopHint);
+    setWindowFlags(
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
 
     const QFontMetrics metrics(m_canvasFont);
     BoxGeometryInput in;
     in.titleWidth = lines.empty() ? 0 : metrics.horizontalAdvance(latin1(lines[0]));
-    std::vector<QString> body{QString()};
+    std::vector<QString> body {QString()};
     for (std::size_t i = 1; i < lines.size(); ++i) {
         in.bodyLineWidths.push_back(metrics.horizontalAdvance(latin1(lines[i])));
         body.push_back(latin1(lines[i]));
@@ -183,8 +188,7 @@ void TBox::paintEvent(QPaintEvent*)
 void TBox::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter
-        || (key == Qt::Key_F1 && Btn1->isVisible())) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || (key == Qt::Key_F1 && Btn1->isVisible())) {
         finish(kBoxFirstButton);
     } else if (key == Qt::Key_Escape) {
         finish(kBoxSecondButton);
@@ -194,8 +198,8 @@ void TBox::keyPressEvent(QKeyEvent* event)
     }
 }
 
-int ShowBox(const std::vector<std::string>& lines, const std::string& caption1,
-            const std::string& caption2)
+int ShowBox(
+    const std::vector<std::string>& lines, const std::string& caption1, const std::string& caption2)
 {
     return Box->showMessage(lines, caption1, caption2);
 }

@@ -20,7 +20,8 @@ constexpr int kBoxFrameHeight = 27;
 
 // The body of a message: one text line every 16 pixels, each centred; the
 // first line is empty and lies above the client area.
-class BodyLabel : public QWidget {
+class BodyLabel : public QWidget
+{
 public:
     explicit BodyLabel(QWidget* parent);
     void setLines(std::vector<QString> lines);
@@ -33,7 +34,8 @@ private:
     std::vector<QString> m_lines;
 };
 
-class TBox : public QDialog {
+class TBox : public QDialog
+{
     Q_OBJECT
 public:
     TBox();
@@ -45,7 +47,7 @@ public:
     void drawSplashLines(const std::string& line1, const std::string& line2, int pictureHeight);
 
     int showMessage(const std::vector<std::string>& lines, const std::string& caption1,
-                    const std::string& caption2);
+        const std::string& caption2);
 
     // The canvas font that measures the texts of a message.
     QFont canvasFont() const { return m_canvasFont; }
@@ -61,7 +63,7 @@ protected:
 private:
     void finish(int result);
 
-    QImage m_splash;  // empty when the box shows a message
+    QImage m_splash; // empty when the box shows a message
     QFont m_canvasFont;
 };
 
@@ -71,6 +73,6 @@ extern int BoxResult;
 // Shows the message box; with a first caption waits for the answer and
 // returns 26 (first button), 12 (second button or Esc) or 0.
 int ShowBox(const std::vector<std::string>& lines, const std::string& caption1,
-            const std::string& caption2);
+    const std::string& caption2);
 // Closes the box and lets pending window messages be handled once.
 void HideBox();

@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <exception>
 
-VoxaApplication::VoxaApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+VoxaApplication::VoxaApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
 
 void ShowTopLevelError(const QString& text)
 {
@@ -18,7 +21,7 @@ bool VoxaApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const ProgramEnd&) {
-        std::exit(0);  // the fatal alerts end the program at once, saving nothing
+        std::exit(0); // the fatal alerts end the program at once, saving nothing
     } catch (const std::exception& e) {
         ShowTopLevelError(QString::fromLocal8Bit(e.what()));
     } catch (...) {

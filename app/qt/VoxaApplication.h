@@ -4,7 +4,8 @@
 
 // The application: errors that escape an event handler go to the top-level
 // error display (a message box with the error's text) and the program goes on.
-class VoxaApplication : public QApplication {
+class VoxaApplication : public QApplication
+{
 public:
     VoxaApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;

@@ -4,7 +4,8 @@
 #include <QPixmap>
 #include <QPolygon>
 
-namespace {
+namespace
+{
 
 constexpr int kSize = 16;
 

@@ -7,7 +7,8 @@
 
 bool PaintBox::s_painting = false;
 
-PaintBox::PaintBox(QWidget* parent, const QString& name) : QWidget(parent)
+PaintBox::PaintBox(QWidget* parent, const QString& name)
+    : QWidget(parent)
 {
     setObjectName(name);
     // Mouse events over a paint box reach the frame it lies in.
@@ -53,7 +54,8 @@ void PaintBox::paintEvent(QPaintEvent*)
 }
 
 MouseFrame::MouseFrame(QWidget* parent, const QString& name, int bevelWidth)
-    : QWidget(parent), m_bevelWidth(bevelWidth)
+    : QWidget(parent)
+    , m_bevelWidth(bevelWidth)
 {
     setObjectName(name);
     setMouseTracking(true);
@@ -92,12 +94,12 @@ void MouseFrame::mousePressEvent(QMouseEvent* event)
 {
     if (onMouseDown)
         onMouseDown(this, event->button(), event->modifiers(), event->buttons(),
-                    event->position().toPoint(), false);
+            event->position().toPoint(), false);
 }
 
 void MouseFrame::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (onMouseDown)
         onMouseDown(this, event->button(), event->modifiers(), event->buttons(),
-                    event->position().toPoint(), true);
+            event->position().toPoint(), true);
 }

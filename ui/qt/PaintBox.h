@@ -7,7 +7,8 @@
 #include <QWidget>
 #include <functional>
 
-class PaintBox : public QWidget {
+class PaintBox : public QWidget
+{
     Q_OBJECT
 public:
     explicit PaintBox(QWidget* parent, const QString& name);
@@ -34,7 +35,8 @@ private:
 };
 
 // A frame panel that reports mouse moves and presses with its own coordinates.
-class MouseFrame : public QWidget {
+class MouseFrame : public QWidget
+{
     Q_OBJECT
 public:
     MouseFrame(QWidget* parent, const QString& name, int bevelWidth);
@@ -42,7 +44,7 @@ public:
 
     std::function<void(MouseFrame*, Qt::KeyboardModifiers, Qt::MouseButtons, QPoint)> onMouseMove;
     std::function<void(MouseFrame*, Qt::MouseButton, Qt::KeyboardModifiers, Qt::MouseButtons,
-                       QPoint, bool doubleClick)>
+        QPoint, bool doubleClick)>
         onMouseDown;
 
 protected:

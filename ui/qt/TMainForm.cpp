@@ -16,14 +16,14 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QPainter>
 #include <QResizeEvent>
 
 TMainForm* MainForm = nullptr;
 bool LayoutChanged = false;
 int SoftKeyWidth = 79;
 
-namespace {
+namespace
+{
 
 QFont pixelFont(const QString& family, int pixels, bool bold = false)
 {
@@ -34,13 +34,14 @@ QFont pixelFont(const QString& family, int pixels, bool bold = false)
 }
 
 // Designed lefts and widths of the soft keys, kept until the label painter sets them.
-constexpr std::array<std::pair<int, int>, 9> kDesignedSoftKeys{
-    {{0, 81}, {79, 82}, {161, 85}, {247, 79}, {329, 71}, {400, 66}, {467, 64}, {533, 73}, {605, 73}}};
+constexpr std::array<std::pair<int, int>, 9> kDesignedSoftKeys {{{0, 81}, {79, 82}, {161, 85},
+    {247, 79}, {329, 71}, {400, 66}, {467, 64}, {533, 73}, {605, 73}}};
 
 } // namespace
 
 TMainForm::TMainForm()
 {
+    MainForm = this; // the layout pass of the creation already needs the instance
     setObjectName("MainForm");
     setWindowTitle(" Sonivex");
     setFont(pixelFont("System", 13, true));
@@ -69,27 +70,22 @@ void TMainForm::createControls()
 {
     for (int i = 0; i < 9; ++i)
         F[i] = makeSpeedButton(QString("F%1").arg(i + 1),
-                               QRect(kDesignedSoftKeys[i].first, 2, kDesignedSoftKeys[i].second, 23));
+            QRect(kDesignedSoftKeys[i].first, 2, kDesignedSoftKeys[i].second, 23));
     ESCButton = makeSpeedButton("ESCButton", QRect(0, 27, 49, 20));
     ESCButton->setText("ESC");
     PrintButton = makeSpeedButton("PrintButton", QRect(49, 27, 26, 20));
     PrintButton->setIcon(MakeGlyph(Glyph::Printer));
     PrintButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    const std::array<std::pair<QToolButton**, Glyph>, 8> nav{{{&UpButton, Glyph::Up},
-                                                              {&ZoomYButton, Glyph::ZoomY},
-                                                              {&ReZoomYButton, Glyph::ReZoomY},
-                                                              {&DownButton, Glyph::Down},
-                                                              {&LeftButton, Glyph::Left},
-                                                              {&ZoomXButton, Glyph::ZoomX},
-                                                              {&ReZoomXButton, Glyph::ReZoomX},
-                                                              {&RightButton, Glyph::Right}}};
-    const std::array<const char*, 8> navNames{"UpButton",   "ZoomYButton",   "ReZoomYButton",
-                                              "DownButton", "LeftButton",    "ZoomXButton",
-                                              "ReZoomXButton", "RightButton"};
+    const std::array<std::pair<QToolButton**, Glyph>, 8> nav {
+        {{&UpButton, Glyph::Up}, {&ZoomYButton, Glyph::ZoomY}, {&ReZoomYButton, Glyph::ReZoomY},
+            {&DownButton, Glyph::Down}, {&LeftButton, Glyph::Left}, {&ZoomXButton, Glyph::ZoomX},
+            {&ReZoomXButton, Glyph::ReZoomX}, {&RightButton, Glyph::Right}}};
+    const std::array<const char*, 8> navNames {"UpButton", "ZoomYButton", "ReZoomYButton",
+        "DownButton", "LeftButton", "ZoomXButton", "ReZoomXButton", "RightButton"};
     for (std::size_t i = 0; i < nav.size(); ++i) {
         *nav[i].first = makeSpeedButton(navNames[i], QRect(110 + 26 * int(i), 27, 26, 20));
         (*nav[i].first)->setIcon(MakeGlyph(nav[i].second));
-        (*nav[i].first)->setVisible(false);  // shown once the settings are loaded
+        (*nav[i].first)->setVisible(false); // shown once the settings are loaded
     }
 
     InfoPanel = new QLabel(client);
@@ -190,7 +186,8 @@ void TMainForm::wireHandlers()
         connect(a, &QAction::triggered, [a] { EA1Click(a); });
     for (QAction* a : {PrintOptions1, SelectZrv})
         connect(a, &QAction::triggered, [a] { ParameterClick(a); });
-    for (QAction* a : {ScalingGrid1, SignalLines1, PhaseLines1, DataWindow1, DataWindowInscription1})
+    for (QAction* a :
+        {ScalingGrid1, SignalLines1, PhaseLines1, DataWindow1, DataWindowInscription1})
         connect(a, &QAction::triggered, [a] { ColorClick(a); });
     connect(DefaultColors1, &QAction::triggered, [] { RecallDefault1Click(); });
     connect(Version, &QAction::triggered, [] { VersionClick(); });
@@ -199,16 +196,15 @@ void TMainForm::wireHandlers()
 
     for (PaintBox* box : {SigWin, xAchse, yAchse, yAchseR})
         box->onPaint = [](PaintBox* sender) { Redraw(sender); };
-    SigWinFrame->onMouseMove = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons, QPoint p) {
-        CursorOut(s, p);
-    };
+    SigWinFrame->onMouseMove
+        = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons, QPoint p) { CursorOut(s, p); };
     DatWinFrame->onMouseMove = SigWinFrame->onMouseMove;
     SigWinFrame->onMouseDown = [](MouseFrame* s, Qt::MouseButton button, Qt::KeyboardModifiers mods,
-                                  Qt::MouseButtons buttons, QPoint p, bool dbl) {
+                                   Qt::MouseButtons buttons, QPoint p, bool dbl) {
         SigWinMouseDown(s, int(button), int(mods), int(buttons), p, dbl);
     };
     DatWinFrame->onMouseDown = [this](MouseFrame*, Qt::MouseButton button, Qt::KeyboardModifiers,
-                                      Qt::MouseButtons, QPoint p, bool) {
+                                   Qt::MouseButtons, QPoint p, bool) {
         if (button != Qt::LeftButton)
             return;
         if (yAchse->geometry().contains(p))
@@ -220,21 +216,24 @@ void TMainForm::wireHandlers()
 
 std::array<QToolButton*, 8> TMainForm::navigationButtons() const
 {
-    return {UpButton,   ZoomYButton, ReZoomYButton, DownButton,
-            LeftButton, ZoomXButton, ReZoomXButton, RightButton};
+    return {UpButton, ZoomYButton, ReZoomYButton, DownButton, LeftButton, ZoomXButton,
+        ReZoomXButton, RightButton};
 }
 
 void TMainForm::FormCreate()
 {
     SetSystemMetrics();
-    qApp->installEventFilter(this);  // keyboard preview: the window sees keys first
+    qApp->installEventFilter(this); // keyboard preview: the window sees keys first
     LayoutChanged = true;
 }
 
 // The client area spans the window's width and lies below the menu bar.
 // Computed from the window's own size, which is right even before the window
 // is shown and the client area is laid out.
-int TMainForm::outerWidth() const { return width() + kFrameWidth; }
+int TMainForm::outerWidth() const
+{
+    return width() + kFrameWidth;
+}
 int TMainForm::outerHeight() const
 {
     return height() - menuBar()->sizeHint().height() + kFrameHeight;
@@ -263,7 +262,10 @@ void TMainForm::applyStateCode(int code)
         setWindowState(Qt::WindowNoState);
 }
 
-QPoint TMainForm::clientOrigin() const { return client->mapToGlobal(QPoint(0, 0)); }
+QPoint TMainForm::clientOrigin() const
+{
+    return client->mapToGlobal(QPoint(0, 0));
+}
 
 void TMainForm::resizeEvent(QResizeEvent* event)
 {
@@ -326,7 +328,8 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
-namespace {
+namespace
+{
 
 QRect toQRect(const Rect& r)
 {
@@ -338,22 +341,6 @@ void setPanelColour(QWidget* w, const QColor& colour)
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, colour);
     w->setPalette(pal);
-}
-
-// Keeps the off-screen picture at the data window's size; what it held stays
-// in the top-left corner.
-void resizeOffscreenBitmap(int width, int height)
-{
-    const QSize size(std::max(1, width), std::max(1, height));
-    if (OffscreenBitmap.size() == size)
-        return;
-    QImage resized(size, QImage::Format_RGB32);
-    resized.fill(ToQColor(Settings.DataWindowColor));
-    if (!OffscreenBitmap.isNull()) {
-        QPainter p(&resized);
-        p.drawImage(0, 0, OffscreenBitmap);
-    }
-    OffscreenBitmap = resized;
 }
 
 } // namespace
@@ -385,9 +372,8 @@ void TMainForm::SetSystemMetrics()
         F[i]->setGeometry(toQRect(l.softKeys[i]));
     ESCButton->setGeometry(toQRect(l.ESCButton));
     PrintButton->setGeometry(toQRect(l.PrintButton));
-    const std::array<const Rect*, 8> nav{&l.UpButton,   &l.ZoomYButton, &l.ReZoomYButton,
-                                         &l.DownButton, &l.LeftButton,  &l.ZoomXButton,
-                                         &l.ReZoomXButton, &l.RightButton};
+    const std::array<const Rect*, 8> nav {&l.UpButton, &l.ZoomYButton, &l.ReZoomYButton,
+        &l.DownButton, &l.LeftButton, &l.ZoomXButton, &l.ReZoomXButton, &l.RightButton};
     const auto buttons = navigationButtons();
     for (std::size_t i = 0; i < nav.size(); ++i)
         buttons[i]->setGeometry(toQRect(*nav[i]));
@@ -408,6 +394,6 @@ void TMainForm::SetSystemMetrics()
     yAchseR->setGeometry(toQRect(l.yAchseR));
     xAchse->setGeometry(toQRect(l.xAchse));
     SigWinFrame->raise();
-    resizeOffscreenBitmap(l.bitmapWidth, l.bitmapHeight);
+    SizeOffscreenBitmap(); // the size of SigWin
     SigWin->setPicture(&OffscreenBitmap);
 }

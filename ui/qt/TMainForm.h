@@ -18,10 +18,11 @@ class PaintBox;
 class MouseFrame;
 class QAction;
 
-constexpr int kFrameWidth = 8;    // outer width - client width
-constexpr int kFrameHeight = 46;  // outer height - client height
+constexpr int kFrameWidth = 8; // outer width - client width
+constexpr int kFrameHeight = 46; // outer height - client height
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow
+{
     Q_OBJECT
 public:
     TMainForm();
@@ -43,7 +44,7 @@ public:
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     QWidget* client;
-    std::array<QToolButton*, 9> F{};  // F1 ... F9
+    std::array<QToolButton*, 9> F {}; // F1 ... F9
     QToolButton* ESCButton;
     QToolButton* PrintButton;
     QToolButton* UpButton;

@@ -1,0 +1,213 @@
+#include "curves/CurveTrace.h"
+
+#include "plot/PixelMapping.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+// One thinning stage: from where the previous stage stopped, every `step`-th
+// bin while below `limit`, plotted at the average of the bins within `half`
+// of it.
+struct ThinningStage {
+    int limit;
+    int step;
+    int half;
+    long double multiplier; // applied to the sum of a full neighbourhood
+    bool centreLast; // sum the neighbours first and the centre bin last
+};
+
+// What both traces share: the bins and the frequency axis.
+struct BinLayout {
+    int firstBin;
+    int endBin; // the first bin not drawn, at most kCurveCapacity
+    std::array<ThinningStage, 4> stages;
+    FreqMapping mapping;
+    float binWidth; // Hz
+};
+
+// Stores an extended-precision working value in single precision; a finite
+// value beyond the single range is a floating-point overflow (not an
+// infinity that would fault later as an invalid operation).
+float ToSingle(long double v)
+{
+    constexpr long double kFirstOverflowing = 0x1.ffffffp127L; // FLT_MAX plus half a unit
+    if (std::fabs(v) >= kFirstOverflowing && std::isfinite(v))
+        throw ArithmeticFault(FaultKind::FloatOverflow);
+    return static_cast<float>(v);
+}
+
+// round(ln(v) * scale + offset) with the result and faults of
+// CheckedRound(CheckedLn(v) * scale + offset). A double-precision logarithm,
+// several times faster than the extended one, decides wherever its result
+// lies clearly away from a half; its error, a few units in the 16th digit,
+// stays far inside the margin. Near a half, and for every v that faults, the
+// extended-precision path decides.
+int LogPixel(long double v, float scale, float offset)
+{
+    if (v >= std::numeric_limits<double>::min() && v <= std::numeric_limits<double>::max()) {
+        const double scaledLog = std::log(static_cast<double>(v)) * scale;
+        const double t = scaledLog + offset;
+        const double r = std::rint(t);
+        const double margin
+            = 1e-12 * (1.0 + std::fabs(scaledLog) + std::fabs(offset) + std::fabs(scale));
+        if (std::fabs(std::fabs(t - r) - 0.5) > margin
+            && std::fabs(r) < std::numeric_limits<int>::max())
+            return static_cast<int>(r);
+    }
+    return CheckedRound(CheckedLn(v) * scale + offset);
+}
+
+// round(N * frequency / fs)
+int BinOf(const CurveHeader& h, float frequency)
+{
+    return CheckedRound(
+        CheckedDiv(h.TransformLength * static_cast<long double>(frequency), h.SampleRate));
+}
+
+std::array<ThinningStage, 4> ThinningStages(int32_t n, int endBin)
+{
+    const long double len = n;
+    return {{
+        {std::min(CheckedRound(len / 24), endBin), 1, 0, 1.0L, false},
+        {std::min(CheckedRound(len * 5 / 48), endBin), 3, 1, 0.3333L, true},
+        {std::min(CheckedRound(len * 5 / 24), endBin), 5, 2, 0.2L, true},
+        {endBin, 9, 4, 0.11111L, false},
+    }};
+}
+
+BinLayout ComputeBinLayout(const CurveHeader& h, const TraceFrame& frame)
+{
+    BinLayout layout;
+    layout.firstBin = std::max(2, BinOf(h, h.LowerFrequency));
+    // Bins beyond the slot do not exist: the trace ends at its last value.
+    layout.endBin = std::min(BinOf(h, h.UpperFrequency), kCurveCapacity);
+    layout.stages = ThinningStages(h.TransformLength, layout.endBin);
+    layout.mapping = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
+    layout.binWidth = ToSingle(CheckedDiv(h.SampleRate, h.TransformLength));
+    return layout;
+}
+
+// The value plotted at bin i, 0 <= i < kCurveCapacity. A neighbourhood cut
+// by the ends of the slot is averaged over the values that exist.
+long double StageValue(const float* values, int i, const ThinningStage& s)
+{
+    const int lo = i - s.half;
+    const int hi = i + s.half;
+    const bool full = lo >= 0 && hi < kCurveCapacity;
+    long double sum = 0.0L;
+    int count = 0;
+    for (int j = std::max(lo, 0); j <= std::min(hi, kCurveCapacity - 1); ++j) {
+        if (j == i && s.centreLast)
+            continue;
+        sum += values[j];
+        ++count;
+    }
+    if (s.centreLast) {
+        sum += values[i];
+        ++count;
+    }
+    return full ? sum * s.multiplier : sum / count;
+}
+
+// How many points the walk below produces.
+std::size_t PointCount(const BinLayout& layout)
+{
+    if (layout.firstBin >= kCurveCapacity)
+        return 0;
+    std::size_t count = 1;
+    int i = layout.firstBin + 1;
+    for (const ThinningStage& s : layout.stages) {
+        if (i < s.limit) {
+            const int steps = (s.limit - i + s.step - 1) / s.step;
+            count += steps;
+            i += steps * s.step;
+        }
+    }
+    return count;
+}
+
+// Appends the move-to point and the line-to points of the four stages;
+// `rowOf` turns a (possibly averaged) value into a pixel row. An arithmetic
+// fault leaves the points appended so far.
+template <class RowOf>
+void WalkBins(
+    const BinLayout& layout, const float* values, RowOf rowOf, std::vector<TracePoint>& points)
+{
+    if (layout.firstBin >= kCurveCapacity)
+        return;
+    auto addPoint = [&](int i, long double v) {
+        // the column FreqToX gives the bin's frequency
+        const long double frequency = i * static_cast<long double>(layout.binWidth);
+        const int x
+            = LogPixel(frequency, layout.mapping.FrequencyScale, layout.mapping.FrequencyOffset);
+        points.push_back({x, rowOf(v)});
+    };
+    addPoint(layout.firstBin, values[layout.firstBin]);
+    int i = layout.firstBin + 1;
+    for (const ThinningStage& s : layout.stages)
+        for (; i < s.limit; i += s.step)
+            addPoint(i, StageValue(values, i, s));
+}
+
+// Runs `trace` and turns an arithmetic fault into the result's fault kind.
+template <class Trace> TraceResult CollectTrace(Trace trace)
+{
+    TraceResult result;
+    try {
+        trace(result.points);
+    } catch (const ArithmeticFault& fault) {
+        result.fault = fault.kind();
+    }
+    return result;
+}
+
+} // namespace
+
+void ClampViewFreqLow(PlotState& plot)
+{
+    if (plot.ViewFreqLow < kMinViewFreqLow)
+        plot.ViewFreqLow = kMinViewFreqLow;
+}
+
+bool IsLevelKind(int displayKind)
+{
+    return displayKind >= 5 && displayKind <= 7;
+}
+
+TraceResult ComputeResponseTrace(const CurveHeader& header, const float* values,
+    const TraceFrame& frame, const AxisScales& scales)
+{
+    return CollectTrace([&](std::vector<TracePoint>& points) {
+        const BinLayout layout = ComputeBinLayout(header, frame);
+        const float levelScale
+            = ToSingle(CheckedDiv(-20.0L * frame.height / std::log(10.0L), scales.LevelRange));
+        const float levelOffset = ToSingle(CheckedLn(header.LevelFactor) * levelScale
+            + CheckedDiv(scales.LevelTop, scales.LevelRange) * frame.height);
+        points.reserve(PointCount(layout));
+        WalkBins(
+            layout, values, [&](long double v) { return LogPixel(v, levelScale, levelOffset); },
+            points);
+    });
+}
+
+TraceResult ComputeImpedanceTrace(const CurveHeader& header, const float* values,
+    const TraceFrame& frame, const AxisScales& scales, float serialResistor)
+{
+    return CollectTrace([&](std::vector<TracePoint>& points) {
+        const BinLayout layout = ComputeBinLayout(header, frame);
+        const float ohmScale = ToSingle(
+            CheckedDiv(-frame.height * 0.125L, scales.ImpedanceStep) * 10.0L * serialResistor);
+        const float ohmOffset
+            = ToSingle((CheckedDiv(scales.ImpedanceBase * 0.125L, scales.ImpedanceStep) + 1.0L)
+                * frame.height);
+        points.reserve(PointCount(layout));
+        WalkBins(
+            layout, values, [&](long double v) { return CheckedRound(v * ohmScale + ohmOffset); },
+            points);
+    });
+}
