@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <numbers>
+#include <utility>
 
 namespace
 {

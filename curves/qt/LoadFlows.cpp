@@ -1,4 +1,124 @@
 #include "curves/qt/LoadFlows.h"
 
-void F1Click() {}
-void F2Click() {}
+#include "app/SettingsRecord.h"
+#include "app/Texts.h"
+#include "app/qt/Alerts.h"
+#include "app/qt/TBox.h"
+#include "curves/CurveFile.h"
+#include "curves/FatalErrors.h"
+#include "curves/LoadState.h"
+#include "dialogs/qt/TFileBox.h"
+#include "plot/PlotState.h"
+#include "plot/qt/PlotView.h"
+#include "ui/SerialResistor.h"
+#include "ui/qt/Commands.h"
+#include "ui/qt/TMainForm.h"
+
+#include <QApplication>
+#include <new>
+
+namespace {
+
+// Runs a load flow; a fault anywhere inside ends it with the fatal-error box
+// and the normal pointer. Running out of memory ends the program.
+template <typename Flow> void runGuarded(Flow flow)
+{
+    std::vector<std::string> lines;
+    try {
+        flow();
+        return;
+    } catch (const ArithmeticFault& fault) {
+        lines = FatalErrorLines(fault.kind());
+    } catch (const std::bad_alloc&) {
+        OutOfMemoryAlert();
+    } catch (const std::exception&) {
+        lines = FatalErrorLines(FaultKind::Unknown);
+    }
+    ShowBox(lines, "ok", "");
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    MainForm->unsetCursor();
+}
+
+// The frequency-response kind of the checked entry of the "Load..." menu.
+std::string checkedResponseExtension()
+{
+    const TMainForm& f = *MainForm;
+    if (f.EE1->isChecked())
+        return "EE";
+    if (f.EA1->isChecked())
+        return "EA";
+    if (f.AE1->isChecked())
+        return "AE";
+    if (f.AA1->isChecked())
+        return "AA";
+    return "";
+}
+
+void appendToMO(const std::string& name)
+{
+    const QString caption = MainForm->MO->text() + "  " + QString::fromLatin1(WithoutExtension(name));
+    MainForm->MO->setText(caption.left(int(kMaxTextLength)));
+}
+
+std::string chooseCurveFile(const std::string& extension)
+{
+    return SelectFile(Settings.CurveDirectory.str(), extension, "Cancel", true);
+}
+
+// Reads a file into a slot; false (after the error box) when it cannot be read.
+bool readIntoSlot(const std::string& name, CurveSlot& slot)
+{
+    const std::string path = CutText(Settings.CurveDirectory.str() + name);
+    const CurveFile file = ReadCurveFile(path);
+    if (!file.ok()) {
+        ShowBox({"Error", "Error reading " + path}, "ok", "");
+        return false;
+    }
+    CommitCurveFile(file, slot);
+    return true;
+}
+
+} // namespace
+
+void ReadResponseCurve(const std::string& name)
+{
+    if (readIntoSlot(name, ResponseCurve))
+        DrawResponseCurve(ResponseCurve.values, false, CurveColours.next());
+}
+
+void ReadImpedanceCurve(const std::string& name)
+{
+    if (readIntoSlot(name, ImpedanceCurve))
+        DrawImpedanceCurve(ImpedanceCurve.values, CurveColours.next());
+}
+
+void F1Click()
+{
+    runGuarded([] {
+        SetInfoText(SerialResistorStatusText(Settings.SerialResistor));
+        CurveKindText = checkedResponseExtension();
+        LabelXAxis(kLogFrequencyAxis);
+        LabelYAxis(DisplayKind);
+        CurveName = chooseCurveFile(CurveKindText);
+        CurveKindText = "H2";
+        if (!CurveName.empty()) {
+            ReadResponseCurve(CurveName);
+            appendToMO(CurveName);
+        }
+    });
+}
+
+void F2Click()
+{
+    runGuarded([] {
+        SetInfoText(SerialResistorStatusText(Settings.SerialResistor));
+        CurveKindText = "OHM";
+        CurveName = chooseCurveFile("OHM");
+        if (!CurveName.empty()) {
+            ReadImpedanceCurve(CurveName);
+            appendToMO(CurveName);
+        }
+        CurveKindText = "Z2";
+    });
+}

@@ -1,7 +1,16 @@
 #pragma once
-// The two load flows of the soft keys F1 and F2.
+// The two load flows of the soft keys F1 and F2: choose a curve file, read it
+// into its slot and draw it over the picture in the next colour of the cycle.
+// Each runs under a guard that reports arithmetic faults as numbered fatal
+// errors.
 
 #include <string>
 
 void F1Click();
 void F2Click();
+
+// Read the named file (in CurveDirectory) into its slot and draw it; a file
+// that cannot be read gives "Error reading " and the path, and the slot stays
+// as it was.
+void ReadResponseCurve(const std::string& name);
+void ReadImpedanceCurve(const std::string& name);
