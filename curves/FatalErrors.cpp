@@ -1,15 +1,18 @@
 #include "curves/FatalErrors.h"
 
-namespace {
+namespace
+{
 
-const std::string kCheck = "Check connections and measuring structure, then repeat the measurement.";
-const std::string kManual = "Pay attention to correct signals and connections. Refer the manual (RTFM)!";
+const std::string kCheck
+    = "Check connections and measuring structure, then repeat the measurement.";
+const std::string kManual
+    = "Pay attention to correct signals and connections. Refer the manual (RTFM)!";
 const std::string kRestart = "It is strongly recommended to restart VOXA32.";
 
 // The number line has two blanks before the number.
 std::vector<std::string> numbered(int number, bool withAdvice)
 {
-    std::vector<std::string> lines{"FATAL ERROR", "Fatal Error Number  " + std::to_string(number)};
+    std::vector<std::string> lines {"FATAL ERROR", "Fatal Error Number  " + std::to_string(number)};
     if (withAdvice)
         lines.insert(lines.end(), {kCheck, kManual});
     lines.push_back(kRestart);

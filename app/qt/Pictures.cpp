@@ -6,8 +6,6 @@
 #include <QPainterPath>
 #include <cmath>
 
-QCursor ReadOutCursor;
-
 QImage MakeSplashPicture()
 {
     QImage picture(400, 240, QImage::Format_RGB32);
@@ -53,7 +51,10 @@ QImage MakeSplashPicture()
     return picture;
 }
 
-QCursor MakeReadOutCursor()
+namespace
+{
+
+QCursor makeReadOutCursor()
 {
     QBitmap figure(32, 32);
     QBitmap mask(32, 32);
@@ -74,4 +75,12 @@ QCursor MakeReadOutCursor()
         p.drawLine(hot.x() + 4, hot.y(), hot.x() + 14, hot.y());
     }
     return QCursor(figure, mask, hot.x(), hot.y());
+}
+
+} // namespace
+
+const QCursor& ReadOutCursor()
+{
+    static const QCursor cursor = makeReadOutCursor();
+    return cursor;
 }

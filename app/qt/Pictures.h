@@ -5,8 +5,6 @@
 #include <QImage>
 
 QImage MakeSplashPicture();
-// A 32 x 32 circle with hair lines broken by a small ring; hot spot (15, 14).
-QCursor MakeReadOutCursor();
-
-// The read-out cursor, installed at start-up.
-extern QCursor ReadOutCursor;
+// The read-out cursor "1": a 32 x 32 circle with hair lines broken by a small
+// ring, hot spot (15, 14); made on first use (start-up installs it).
+const QCursor& ReadOutCursor();

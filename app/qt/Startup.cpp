@@ -152,7 +152,7 @@ int RunProgram(int argc, char** argv)
         }
         QElapsedTimer startMark;
         startMark.start();
-        ReadOutCursor = MakeReadOutCursor();
+        ReadOutCursor(); // installs the read-out cursor
         LoadSettings();
         initialiseOffscreenBitmap();
         if (splash)

@@ -17,7 +17,8 @@
 #include <QApplication>
 #include <new>
 
-namespace {
+namespace
+{
 
 // Runs a load flow; a fault anywhere inside ends it with the fatal-error box
 // and the normal pointer. Running out of memory ends the program.
@@ -57,7 +58,8 @@ std::string checkedResponseExtension()
 
 void appendToMO(const std::string& name)
 {
-    const QString caption = MainForm->MO->text() + "  " + QString::fromLatin1(WithoutExtension(name));
+    const QString caption
+        = MainForm->MO->text() + "  " + QString::fromLatin1(WithoutExtension(name));
     MainForm->MO->setText(caption.left(int(kMaxTextLength)));
 }
 

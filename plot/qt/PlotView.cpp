@@ -268,7 +268,7 @@ void CursorOut(MouseFrame* sender, QPoint position)
 {
     TMainForm& f = *MainForm;
     if (sender == f.SigWinFrame) {
-        f.SigWinFrame->setCursor(ReadOutCursor);
+        f.SigWinFrame->setCursor(ReadOutCursor());
         const std::string text = CursorOutText(Plot.ViewFreqLow, Plot.ViewFreqHigh,
             ScalesOf(Settings), f.SigWin->width(), f.SigWin->height(), position.x(), position.y());
         f.Positionslabel->setText(QString::fromLatin1(text));

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(FatalErrors, EachKindHasItsNumberedLinesAndAdvice)
 {
@@ -15,16 +16,17 @@ TEST(FatalErrors, EachKindHasItsNumberedLinesAndAdvice)
         FaultKind kind;
         std::vector<std::string> lines;
     };
-    const std::vector<Case> cases{
+    const std::vector<Case> cases {
         {FaultKind::IntegerDivideByZero,
-         {"FATAL ERROR", "Fatal Error Number  200", check, manual, restart}},
-        {FaultKind::FloatOverflow, {"FATAL ERROR", "Fatal Error Number  205", check, manual, restart}},
+            {"FATAL ERROR", "Fatal Error Number  200", check, manual, restart}},
+        {FaultKind::FloatOverflow,
+            {"FATAL ERROR", "Fatal Error Number  205", check, manual, restart}},
         {FaultKind::FloatUnderflow,
-         {"FATAL ERROR", "Fatal Error Number  206", check, manual, restart}},
+            {"FATAL ERROR", "Fatal Error Number  206", check, manual, restart}},
         {FaultKind::InvalidOperation,
-         {"FATAL ERROR", "Fatal Error Number  207", check, manual, restart}},
+            {"FATAL ERROR", "Fatal Error Number  207", check, manual, restart}},
         {FaultKind::IntegerOverflow,
-         {"FATAL ERROR", "Fatal Error Number  215", check, manual, restart}},
+            {"FATAL ERROR", "Fatal Error Number  215", check, manual, restart}},
         {FaultKind::AccessViolation, {"FATAL ERROR", "Fatal Error Number  216", restart}},
         {FaultKind::PrivilegedInstruction, {"FATAL ERROR", "Fatal Error Number  218", restart}},
         {FaultKind::Unknown, {"FATAL ERROR", "Unknown Fatal Error", restart}},

@@ -28,7 +28,10 @@ void UiTest::TearDown()
     QApplication::processEvents();
 }
 
-std::string UiTest::programDir() const { return m_dir.path().toStdString() + "/"; }
+std::string UiTest::programDir() const
+{
+    return m_dir.path().toStdString() + "/";
+}
 
 void UiTest::whenModal(std::function<void()> action)
 {

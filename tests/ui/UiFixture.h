@@ -9,7 +9,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-class UiTest : public ::testing::Test {
+class UiTest : public ::testing::Test
+{
 protected:
     // Creates the windows (once), a fresh configuration and a shown main window
     // with the plot reset.

@@ -14,7 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QByteArray readAll(const std::string& path)
 {
@@ -22,7 +23,8 @@ QByteArray readAll(const std::string& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-class AppFrame : public UiTest {
+class AppFrame : public UiTest
+{
 protected:
     std::string configPath() const { return ConfigPath(programDir()); }
 };
@@ -30,7 +32,7 @@ protected:
 TEST_F(AppFrame, QuitQuestionAnsweredNoOrEscKeepsTheSettingsUnsaved)
 {
     const QByteArray before = readAll(configPath());
-    Settings.LevelTop = 33;  // a change that only a save would write
+    Settings.LevelTop = 33; // a change that only a save would write
     for (int key : {int(Qt::Key_Escape), int(Qt::Key_N)}) {
         SCOPED_TRACE(key);
         whenModal([key] {
@@ -57,7 +59,7 @@ TEST_F(AppFrame, QuitQuestionYesSavesTheWindowSizeOfTheFrameModel)
         whenModal([key] { pressKey(key); });
         runInEventLoop(QuitRequest);
         EXPECT_EQ(BoxResult, kBoxFirstButton);
-        SettingsRecord saved{};
+        SettingsRecord saved {};
         ASSERT_TRUE(ReadConfigFile(configPath(), saved));
         EXPECT_EQ(saved.LevelTop, 33);
         EXPECT_EQ(saved.WindowWidth, 700);
@@ -100,7 +102,7 @@ TEST_F(AppFrame, MissingOrShortConfigurationShowsTheFatalBoxAndLeavesTheFileAlon
         EXPECT_THROW(LoadSettings(), ProgramEnd);
         ToneSink = nullptr;
         EXPECT_EQ(title, "FATAL ERROR");
-        EXPECT_EQ(tones, (std::vector<int>{1200, 1000}));
+        EXPECT_EQ(tones, (std::vector<int> {1200, 1000}));
         EXPECT_EQ(QFile::exists(QString::fromStdString(configPath())), size >= 0);
         EXPECT_EQ(readAll(configPath()), before);
     }
@@ -112,11 +114,11 @@ TEST_F(AppFrame, PlayTonesFollowsSoundOn)
     ToneSink = [&](int hz, int ms) { tones.insert(tones.end(), {hz, ms}); };
     Settings.SoundOn = 0;
     PlayTones(40);
-    EXPECT_EQ(tones, (std::vector<int>{1200, 1000}));
+    EXPECT_EQ(tones, (std::vector<int> {1200, 1000}));
     tones.clear();
     Settings.SoundOn = 1;
     PlayTones(40);
-    EXPECT_EQ(tones, (std::vector<int>{600, 70, 900, 70, 1200, 70, 1200, 1000}));
+    EXPECT_EQ(tones, (std::vector<int> {600, 70, 900, 70, 1200, 70, 1200, 1000}));
     ToneSink = nullptr;
 }
 
@@ -129,7 +131,7 @@ TEST_F(AppFrame, MessageBoxGeometryFromTheCanvasFontMetrics)
         int width, height;
     };
     const std::string wide = "A body line much wider than the short title line";
-    const std::vector<Case> cases{
+    const std::vector<Case> cases {
         {{"Error"}, "ok", "", std::max(50, m.horizontalAdvance("Error") + 60), 69},
         {{"Sonivex", "Quit VOXA 32?"}, "yes", "no", 230, 16 + 25 + 44},
         {{"T", wide}, "ok", "", m.horizontalAdvance(QString::fromStdString(wide)) + 30, 85},
@@ -137,7 +139,8 @@ TEST_F(AppFrame, MessageBoxGeometryFromTheCanvasFontMetrics)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines.back());
         whenModal([] { pressKey(Qt::Key_Escape); });
-        EXPECT_EQ(ShowBox(c.lines, c.b1, c.b2), kBoxSecondButton);  // Esc gives 12 even with "ok" alone
+        EXPECT_EQ(
+            ShowBox(c.lines, c.b1, c.b2), kBoxSecondButton); // Esc gives 12 even with "ok" alone
         EXPECT_EQ(Box->width() + kBoxFrameWidth, c.width);
         EXPECT_EQ(Box->height() + kBoxFrameHeight, c.height);
         EXPECT_EQ(Box->Btn2->isVisibleTo(Box), !c.b2.empty());
