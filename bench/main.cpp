@@ -1,3 +1,24 @@
+// The benchmarks run with the program's real windows on the offscreen platform.
+#include "app/ConfigFile.h"
+#include "app/qt/Startup.h"
+#include "app/qt/VoxaApplication.h"
+#include "app/qt/Windows.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    VoxaApplication app(argc, argv);
+    QTemporaryDir dir;
+    ProgramDir = dir.path().toStdString() + "/";
+    CommandLine = {"voxa32vw", "/Init", "/:"};
+    CreateWindows();
+    LoadSettings();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

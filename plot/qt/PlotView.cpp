@@ -70,8 +70,10 @@ void drawTrace(QPainter& p, const TraceResult& trace, uint32_t colour)
     if (trace.points.size() > 1) {
         std::vector<QPoint> points;
         points.reserve(trace.points.size());
+        // Many bins share a pixel at high frequencies; a repeated point adds nothing.
         for (const TracePoint& t : trace.points)
-            points.emplace_back(t.x, t.y);
+            if (points.empty() || points.back() != QPoint(t.x, t.y))
+                points.emplace_back(t.x, t.y);
         p.drawPolyline(points.data(), int(points.size()));
     }
     if (trace.fault) {
