@@ -1,3 +1,294 @@
 #include "output/qt/PrintCommand.h"
 
-void PrintClick() {}
+#include "app/SettingsRecord.h"
+#include "app/ToneSequences.h"
+#include "app/qt/Sound.h"
+#include "dialogs/qt/TFileBox.h"
+#include "output/qt/TPrintOptionsDlg.h"
+#include "ui/qt/Colours.h"
+#include "ui/qt/PaintBox.h"
+#include "ui/qt/TMainForm.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+
+// The legacy frame around the client area: 4 pixels left, right and bottom,
+// 42 above it (title bar and menu bar).
+constexpr int kFrameLeft = 4;
+constexpr int kFrameTop = 42;
+static_assert(2 * kFrameLeft == kFrameWidth && kFrameTop + kFrameLeft == kFrameHeight);
+
+Rect toRect(const QRect& r)
+{
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+// The hourglass for the whole application while the command runs; put back
+// when the command ends, also by an error.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { restore(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+    void restore()
+    {
+        if (m_active)
+            QApplication::restoreOverrideCursor();
+        m_active = false;
+    }
+
+private:
+    bool m_active = true;
+};
+
+QToolButton* navigationButton(const TMainForm& form, NavButtonBit bit)
+{
+    switch (bit) {
+    case NavButtonBit::UpButton:
+        return form.UpButton;
+    case NavButtonBit::DownButton:
+        return form.DownButton;
+    case NavButtonBit::LeftButton:
+        return form.LeftButton;
+    case NavButtonBit::RightButton:
+        return form.RightButton;
+    case NavButtonBit::ReZoomXButton:
+        return form.ReZoomXButton;
+    case NavButtonBit::ZoomXButton:
+        return form.ZoomXButton;
+    case NavButtonBit::ReZoomYButton:
+        return form.ReZoomYButton;
+    case NavButtonBit::ZoomYButton:
+        return form.ZoomYButton;
+    }
+    return nullptr;
+}
+
+// Qt elides a caption that is wider than its button, which would leave only
+// "..." of the blanks around the name; the blanks are cut evenly from both
+// ends instead, so the name stays in the middle as a clipping button shows it.
+QString fittedCaption(const QToolButton& button, const std::string& caption, int width)
+{
+    constexpr int kIconSpacingAndMargins = 16;
+    const int room = width - button.iconSize().width() - kIconSpacingAndMargins;
+    const QFontMetrics metrics(button.font());
+    QString text = QString::fromStdString(caption);
+    while (text.size() > 2 && text.front() == ' ' && text.back() == ' '
+        && metrics.horizontalAdvance(text) > room)
+        text = text.mid(1, text.size() - 2);
+    return text;
+}
+
+// Hides ESCButton and the navigation buttons and turns PrintButton into the
+// title row; returns the mask of the navigation buttons that were visible.
+int makeWindowFitForPicture(TMainForm& form, int pictureWidth)
+{
+    form.ESCButton->hide();
+    std::array<bool, 8> visible {};
+    for (std::size_t i = 0; i < kMaskOrder.size(); ++i) {
+        QToolButton* button = navigationButton(form, kMaskOrder[i]);
+        visible[i] = !button->isHidden();
+        button->hide();
+    }
+    const int infoWidth
+        = QFontMetrics(form.InfoPanel->font()).horizontalAdvance(form.InfoPanel->text());
+    const TitleRow title = ComputeTitleRow(form.ESCButton->x(), pictureWidth, infoWidth);
+    form.PrintButton->setText(fittedCaption(*form.PrintButton, title.caption, title.width));
+    form.PrintButton->setGeometry(
+        title.left, form.PrintButton->y(), title.width, form.PrintButton->height());
+    return BuildVisibilityMask(visible);
+}
+
+void restoreWindow(TMainForm& form, int mask)
+{
+    for (NavButtonBit bit : kMaskOrder)
+        navigationButton(form, bit)->setVisible(IsVisibleInMask(mask, bit));
+    form.ESCButton->show();
+    form.PrintButton->setText(QString());
+    form.SetSystemMetrics();
+    QCoreApplication::processEvents();
+}
+
+// The window in its picture state for as long as the guard lives.
+class WindowFitForPicture
+{
+public:
+    WindowFitForPicture(TMainForm& form, int pictureWidth)
+        : m_form(form)
+        , m_mask(makeWindowFitForPicture(form, pictureWidth))
+    {
+    }
+    ~WindowFitForPicture() { restoreWindow(m_form, m_mask); }
+    WindowFitForPicture(const WindowFitForPicture&) = delete;
+    WindowFitForPicture& operator=(const WindowFitForPicture&) = delete;
+
+private:
+    TMainForm& m_form;
+    int m_mask;
+};
+
+// Renders the capture rectangle of the client area with its controls; the
+// screen is not read, so covered parts of the window show as they are.
+QImage renderPicture(QWidget& client, const QRect& capture)
+{
+    QImage picture(capture.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    client.render(&picture, QPoint(0, 0), QRegion(capture));
+    return picture;
+}
+
+QImage takePicture(TMainForm& form, const QRect& capture)
+{
+    const WindowFitForPicture fit(form, capture.width());
+    QCoreApplication::processEvents();
+    return renderPicture(*form.client, capture);
+}
+
+PixelImage toPixelImage(const QImage& rgb32)
+{
+    PixelImage image {rgb32.width(), rgb32.height(), {}};
+    image.pixels.resize(std::size_t(image.width) * std::size_t(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(rgb32.constScanLine(y));
+        std::copy_n(line, image.width, image.pixels.begin() + std::ptrdiff_t(y) * image.width);
+    }
+    return image;
+}
+
+QImage toQImage(const PixelImage& image)
+{
+    QImage rgb32(image.width, image.height, QImage::Format_RGB32);
+    for (int y = 0; y < image.height; ++y)
+        std::memcpy(rgb32.scanLine(y), image.pixels.data() + std::ptrdiff_t(y) * image.width,
+            std::size_t(image.width) * sizeof(uint32_t));
+    return rgb32;
+}
+
+// White paper instead of the data window's colour; in black and white also
+// instead of the window background, with every other data pixel black.
+void cleanUp(PixelImage& picture, const DataRect& data)
+{
+    const uint32_t dataWindow = ToQColor(Settings.DataWindowColor).rgb();
+    // Pixel (3, 3) lies in the title row, outside every control. A picture
+    // too small to have it whitens nothing for the background.
+    const uint32_t reference = ReferenceColour(picture).value_or(kWhitePixel);
+    if (Settings.PrintBlackWhite)
+        CleanUpBlackWhite(picture, data, dataWindow, reference);
+    else
+        CleanUpColour(picture, data, dataWindow);
+}
+
+// QImage writes a Format_RGB32 picture as a 24-bit BMP file.
+void saveBmp(const QImage& picture, const std::string& path)
+{
+    if (!picture.save(QString::fromLocal8Bit(path.c_str()), "BMP"))
+        throw std::runtime_error("Cannot write the bitmap file " + path);
+}
+
+bool isAvailable(const QList<QPrinterInfo>& printers, const QString& name)
+{
+    return std::any_of(printers.begin(), printers.end(),
+        [&name](const QPrinterInfo& p) { return p.printerName() == name; });
+}
+
+// Points the program's printer at a printer of the desktop unless the printer
+// dialog chose printing into a file. Without any printer Qt would quietly
+// print into a PDF file that is never written; that is reported instead.
+void selectAvailablePrinter(QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return;
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.isEmpty())
+        throw std::runtime_error("No printer is available: no printer is set up on this computer.");
+    if (printer.outputFormat() == QPrinter::NativeFormat
+        && isAvailable(printers, printer.printerName()))
+        return;
+    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
+    if (chosen.isNull())
+        chosen = printers.first();
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(chosen.printerName());
+}
+
+// One page: the picture stretched to 80 % of the printable width, 10 % in
+// from the printable area's left and top, with the picture's aspect ratio.
+void printPicture(const QImage& picture)
+{
+    // Reduced to 256 colours by the nearest colour: the picture is lines and
+    // text, which dithering would only speckle.
+    const QImage indexed = picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    QPrinter& printer = ProgramPrinter();
+    selectAvailablePrinter(printer);
+    printer.setPageOrientation(
+        Settings.PrintLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error("No printer is available: the printer \""
+            + printer.printerName().toStdString() + "\" cannot start a document.");
+    // The painter's origin is the printable area's top-left corner.
+    const QRect printable = printer.pageRect(QPrinter::DevicePixel).toRect();
+    const Rect place = ComputePagePlacement(
+        printable.width(), printable.height(), indexed.width(), indexed.height());
+    painter.drawImage(QRect(place.left, place.top, place.width, place.height), indexed);
+    painter.end();
+}
+
+} // namespace
+
+QRect CaptureRectInClient(const TMainForm& form)
+{
+    const QPoint clientOrigin = form.clientOrigin();
+    const Rect outer {clientOrigin.x() - kFrameLeft, clientOrigin.y() - kFrameTop,
+        form.outerWidth(), form.outerHeight()};
+    const Rect capture
+        = ComputeCaptureRect(outer, toRect(form.DatWinFrame->geometry()), form.Zeit->height());
+    return QRect(capture.left - clientOrigin.x(), capture.top - clientOrigin.y(), capture.width,
+        capture.height);
+}
+
+DataRect PictureDataRect(const TMainForm& form)
+{
+    return ComputeDataRect(toRect(form.SigWinFrame->geometry()),
+        toRect(form.DatWinFrame->geometry()), form.ESCButton->height());
+}
+
+void PrintClick()
+{
+    std::string bmpName;
+    if (Settings.PrintToBmp) {
+        bmpName = SelectFile(Settings.BmpDirectory.str(), "BMP", "Cancel", false);
+        if (bmpName.empty())
+            return;
+    }
+    BusyCursor busy;
+    QCoreApplication::processEvents();
+
+    TMainForm& form = *MainForm;
+    const QRect capture = CaptureRectInClient(form);
+    const DataRect data = PictureDataRect(form);
+    PixelImage picture = toPixelImage(takePicture(form, capture));
+    cleanUp(picture, data);
+    if (Settings.PrintToBmp)
+        saveBmp(toQImage(picture), Settings.BmpDirectory.str() + bmpName);
+    else
+        printPicture(toQImage(picture));
+
+    busy.restore();
+    QCoreApplication::processEvents();
+    PlayTones(kTonesPrintDone);
+}

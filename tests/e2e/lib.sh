@@ -64,3 +64,42 @@ v = data[off] | data[off + 1] << 8
 print(v - 65536 if v >= 32768 else v)
 PY
 }
+
+# The client area's origin on the screen for a window of the given outer
+# height in the program's frame model (the client area lies below the menu
+# bar, at the bottom of Qt's window). Sets CLIENT_X and CLIENT_Y.
+client_origin() {
+    local wid=$1 outer_height=$2
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    CLIENT_X=$X
+    CLIENT_Y=$((Y + HEIGHT - (outer_height - 46)))
+}
+
+# The colour of a pixel of the client area as rrggbb.
+client_pixel() {
+    pixel_at "$1" $((CLIENT_X + $2)) $((CLIENT_Y + $3))
+}
+
+# The data window's top-left corner on the screen (sets SIGWIN_X, SIGWIN_Y):
+# its column 0 carries the 20 Hz grid line (grey) of the default range and
+# its row 0 is the first black row below the frame.
+find_sigwin() {
+    local file=$1
+    eval "$(convert "$file" ppm:- | python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+parts = data.split(maxsplit=4)
+w, h = int(parts[1]), int(parts[2])
+pix = parts[4]
+def rgb(x, y):
+    i = (y * w + x) * 3
+    return pix[i:i + 3]
+cx, cy = int(sys.argv[1]), int(sys.argv[2])
+black, grey = b"\0\0\0", b"\x80\x80\x80"
+row = cy + 150
+x0 = next(x for x in range(cx, cx + 200) if rgb(x, row) == grey and rgb(x + 1, row) == black)
+col = x0 + 3
+y0 = next(y for y in range(cy, cy + 200) if rgb(col, y) == black)
+print(f"SIGWIN_X={x0} SIGWIN_Y={y0}")
+' "$CLIENT_X" "$CLIENT_Y")"
+}

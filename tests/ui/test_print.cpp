@@ -1,0 +1,279 @@
+#include "UiFixture.h"
+
+#include "app/qt/Sound.h"
+#include "dialogs/qt/TFileBox.h"
+#include "output/qt/PrintCommand.h"
+#include "ui/qt/Colours.h"
+#include "ui/qt/PaintBox.h"
+#include "ui/qt/TMainForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+namespace
+{
+
+// Answers the file box once it is shown: types the text into the name field
+// and presses the key there. Stops waiting when it goes out of scope, so a
+// box that never opens leaves nothing behind for later tests.
+class FileBoxAnswer
+{
+public:
+    FileBoxAnswer(const QString& typed, Qt::Key key)
+        : m_timer(std::make_unique<QTimer>())
+    {
+        m_timer->setInterval(10);
+        QObject::connect(m_timer.get(), &QTimer::timeout, [this, typed, key] {
+            if (!FileBox || QApplication::activeModalWidget() != FileBox)
+                return;
+            m_timer->stop();
+            auto* edit = FileBox->findChild<QLineEdit*>("FileEdit");
+            ASSERT_NE(edit, nullptr);
+            edit->setText(typed);
+            QTest::keyClick(edit, key);
+        });
+        m_timer->start();
+    }
+
+private:
+    std::unique_ptr<QTimer> m_timer;
+};
+
+struct NavVisibility {
+    const char* name;
+    std::vector<bool> visible; // in the order of navigationButtons()
+};
+
+std::vector<bool> navigationVisibility()
+{
+    std::vector<bool> visible;
+    for (QToolButton* b : MainForm->navigationButtons())
+        visible.push_back(!b->isHidden());
+    return visible;
+}
+
+void setNavigationVisibility(const std::vector<bool>& visible)
+{
+    const auto buttons = MainForm->navigationButtons();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        buttons[i]->setVisible(visible[i]);
+}
+
+uint16_t readUint16(const QByteArray& bytes, int offset)
+{
+    return uint16_t(uint8_t(bytes[offset]) | uint8_t(bytes[offset + 1]) << 8);
+}
+
+// The top-left corner of SigWin in the captured picture.
+QPoint sigWinInPicture()
+{
+    return MainForm->SigWin->mapTo(MainForm->client, QPoint(0, 0))
+        - CaptureRectInClient(*MainForm).topLeft();
+}
+
+class PrintCommand : public UiTest
+{
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        Settings.BmpDirectory.assign(programDir());
+        Settings.PrintToBmp = 1;
+        Settings.PrintBlackWhite = 0;
+        Settings.SoundOn = 1;
+        ToneSink = [this](int frequencyHz, int durationMs) {
+            m_tones.push_back({frequencyHz, durationMs});
+        };
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        ToneSink = nullptr;
+        UiTest::TearDown();
+    }
+
+    // Runs the print command with the file box answered by a typed name and Enter.
+    void exportBmp(const QString& typed)
+    {
+        const FileBoxAnswer answer(typed, Qt::Key_Return);
+        PrintClick();
+    }
+    QString bmpPath(const QString& fileName) const
+    {
+        return QString::fromStdString(programDir()) + fileName;
+    }
+    QStringList bmpFiles() const
+    {
+        return QDir(QString::fromStdString(programDir()))
+            .entryList({"*.BMP", "*.bmp"}, QDir::Files);
+    }
+
+    std::vector<std::pair<int, int>> m_tones;
+};
+
+TEST_F(PrintCommand, PictureIsTheWindowBelowTheSoftKeysAtAnySize)
+{
+    struct Case {
+        int width, height;
+    };
+    for (const Case c : {Case {640, 450}, Case {733, 517}}) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        MainForm->setOuterSize(c.width, c.height);
+        QApplication::processEvents();
+        ASSERT_EQ(MainForm->outerWidth(), c.width);
+        ASSERT_EQ(MainForm->outerHeight(), c.height);
+
+        EXPECT_EQ(CaptureRectInClient(*MainForm), QRect(0, 22, c.width - 8, c.height - 68));
+        const DataRect data = PictureDataRect(*MainForm);
+        EXPECT_EQ(QPoint(data.x0, data.y0), sigWinInPicture());
+        EXPECT_GE(data.x1 - data.x0 + 1, MainForm->SigWin->width());
+        EXPECT_GE(data.y1 - data.y0 + 1, MainForm->SigWin->height());
+    }
+}
+
+TEST_F(PrintCommand, NavigationButtonsAreAsVisibleAfterwardsAsBefore)
+{
+    const std::vector<NavVisibility> cases {
+        {"none", std::vector<bool>(8, false)},
+        {"all", std::vector<bool>(8, true)},
+        {"mixed", {true, false, false, true, true, false, true, false}},
+    };
+    const QRect printButton = MainForm->PrintButton->geometry();
+    for (const NavVisibility& c : cases) {
+        SCOPED_TRACE(c.name);
+        setNavigationVisibility(c.visible);
+        MainForm->ESCButton->hide();
+        exportBmp(c.name);
+        EXPECT_TRUE(QFile::exists(bmpPath(QString(c.name) + ".BMP")));
+        EXPECT_EQ(navigationVisibility(), c.visible);
+        EXPECT_FALSE(MainForm->ESCButton->isHidden());
+        EXPECT_EQ(MainForm->PrintButton->text(), "");
+        EXPECT_EQ(MainForm->PrintButton->geometry(), printButton);
+    }
+}
+
+TEST_F(PrintCommand, ColourExportIsA24BitBmpWithAWhiteDataWindow)
+{
+    const QRect capture = CaptureRectInClient(*MainForm);
+    const DataRect data = PictureDataRect(*MainForm);
+    exportBmp("plot.txt"); // a typed extension gives way to BMP
+
+    QFile file(bmpPath("plot.BMP"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_GT(bytes.size(), 30);
+    EXPECT_EQ(bytes.left(2), "BM");
+    EXPECT_EQ(readUint16(bytes, 28), 24); // bits per pixel
+
+    const QImage picture(file.fileName());
+    ASSERT_EQ(picture.size(), QSize(632, 382));
+    // The window as it shows now (restored), for the pixels the export keeps.
+    const QImage window
+        = MainForm->client->grab(capture).toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb dataWindow = ToQColor(Settings.DataWindowColor).rgb();
+    int kept = 0;
+    int whitened = 0;
+    for (int y = data.y0; y < data.y0 + MainForm->SigWin->height(); ++y)
+        for (int x = data.x0; x < data.x0 + MainForm->SigWin->width(); ++x) {
+            const QRgb shown = window.pixel(x, y);
+            if (shown == dataWindow) {
+                whitened += picture.pixel(x, y) == qRgb(255, 255, 255);
+            } else {
+                ASSERT_EQ(picture.pixel(x, y), shown) << x << ", " << y;
+                ++kept;
+            }
+        }
+    EXPECT_GT(kept, 0) << "the grid keeps its colour";
+    EXPECT_GT(whitened, MainForm->SigWin->width() * MainForm->SigWin->height() / 2);
+    // Outside the data window the colours stay: the status row.
+    const QPoint zeit = MainForm->Zeit->geometry().center() - capture.topLeft();
+    EXPECT_EQ(picture.pixel(zeit), window.pixel(zeit));
+    EXPECT_EQ(m_tones, (std::vector<std::pair<int, int>> {{2000, 10}}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(PrintCommand, BlackAndWhiteExportHasOnlyBlackAndWhiteInTheDataWindow)
+{
+    Settings.PrintBlackWhite = 1;
+    const DataRect data = PictureDataRect(*MainForm);
+    exportBmp("bw");
+
+    const QImage picture(bmpPath("bw.BMP"));
+    ASSERT_EQ(picture.size(), QSize(632, 382));
+    int black = 0;
+    for (int y = data.y0; y <= data.y1; ++y)
+        for (int x = data.x0; x <= data.x1; ++x) {
+            const QRgb p = picture.pixel(x, y);
+            ASSERT_TRUE(p == qRgb(0, 0, 0) || p == qRgb(255, 255, 255)) << x << ", " << y;
+            black += p == qRgb(0, 0, 0);
+        }
+    EXPECT_GT(black, 0) << "the grid prints black";
+    EXPECT_EQ(picture.pixel(3, 3), qRgb(255, 255, 255)) << "the window background prints white";
+    for (int y : {0, 200, picture.height() - 1}) {
+        EXPECT_EQ(picture.pixel(0, y), qRgb(128, 128, 128));
+        EXPECT_EQ(picture.pixel(picture.width() - 1, y), qRgb(128, 128, 128));
+    }
+}
+
+TEST_F(PrintCommand, CancelledFileBoxWritesAndChangesNothing)
+{
+    const std::vector<bool> mixed {false, true, true, false, false, true, false, true};
+    setNavigationVisibility(mixed);
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) { // Return with the untouched "*.BMP"
+        SCOPED_TRACE(key);
+        const FileBoxAnswer answer(key == Qt::Key_Escape ? "cancelled" : "*.BMP", key);
+        PrintClick();
+        EXPECT_TRUE(bmpFiles().isEmpty());
+        EXPECT_EQ(navigationVisibility(), mixed);
+        EXPECT_TRUE(m_tones.empty());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
+TEST_F(PrintCommand, NoPrinterIsReportedAndTheWindowRestored)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this computer has a printer";
+    Settings.PrintToBmp = 0;
+    const std::vector<bool> mixed {true, true, false, false, true, false, false, true};
+    setNavigationVisibility(mixed);
+    try {
+        PrintClick();
+        FAIL() << "printing without a printer went through";
+    } catch (const std::runtime_error& e) {
+        EXPECT_TRUE(QString(e.what()).startsWith("No printer is available")) << e.what();
+    }
+    EXPECT_EQ(navigationVisibility(), mixed);
+    EXPECT_FALSE(MainForm->ESCButton->isHidden());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(m_tones.empty());
+}
+
+TEST_F(PrintCommand, NoPrinterFromThePrintButtonShowsTheErrorAndTheProgramGoesOn)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this computer has a printer";
+    Settings.PrintToBmp = 0;
+    QString shown;
+    whenModal([&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    runInEventLoop([] { QTest::mouseClick(MainForm->PrintButton, Qt::LeftButton); });
+    EXPECT_TRUE(shown.startsWith("No printer is available")) << shown.toStdString();
+    EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_FALSE(MainForm->ESCButton->isHidden());
+}
+
+} // namespace
