@@ -105,6 +105,9 @@ void F1Click()
         CurveName = chooseCurveFile(CurveKindText);
         CurveKindText = "H2";
         if (!CurveName.empty()) {
+            // Paints while the file box was open labelled the impedance axis
+            // last; the drawing needs the level kind in force.
+            LabelYAxis(DisplayKind);
             ReadResponseCurve(CurveName);
             appendToMO(CurveName);
         }
@@ -118,6 +121,9 @@ void F2Click()
         CurveKindText = "OHM";
         CurveName = chooseCurveFile("OHM");
         if (!CurveName.empty()) {
+            // The impedance kind, which every paint leaves, whether or not a
+            // paint came since the last level drawing.
+            LabelYAxis(kImpedanceKind);
             ReadImpedanceCurve(CurveName);
             appendToMO(CurveName);
         }

@@ -33,12 +33,15 @@ std::string UiTest::programDir() const
     return m_dir.path().toStdString() + "/";
 }
 
-void UiTest::whenModal(std::function<void()> action)
+void UiTest::whenModal(std::function<void()> action) { whenModal(nullptr, std::move(action)); }
+
+void UiTest::whenModal(QWidget* window, std::function<void()> action)
 {
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        if (QApplication::activeModalWidget()) {
+    QObject::connect(timer, &QTimer::timeout, [timer, window, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && (!window || modal == window)) {
             timer->stop();
             timer->deleteLater();
             action();

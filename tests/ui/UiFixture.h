@@ -17,8 +17,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Runs action once the next modal dialog or box is shown.
+    // Runs action once the next modal dialog or box is shown (or, with a
+    // window given, once that window is the modal one).
     static void whenModal(std::function<void()> action);
+    static void whenModal(QWidget* window, std::function<void()> action);
     // Presses a key in the window that has the focus (the modal one if any).
     static void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 

@@ -1,0 +1,512 @@
+#include "UiFixture.h"
+
+#include "app/qt/Startup.h"
+#include "dialogs/DirectoryListing.h"
+#include "dialogs/qt/TExtFileListBox.h"
+#include "dialogs/qt/TFileBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+void writeFile(const std::string& directory, const std::string& name, std::size_t bytes = 0)
+{
+    std::ofstream(JoinPath(directory, name), std::ios::binary) << std::string(bytes, 'x');
+}
+
+std::vector<std::string> itemTexts(const QListWidget& list)
+{
+    std::vector<std::string> texts;
+    for (int row = 0; row < list.count(); ++row)
+        texts.push_back(list.item(row)->text().toStdString());
+    return texts;
+}
+
+QListWidgetItem* findItem(const QListWidget& list, const QString& text)
+{
+    const QList<QListWidgetItem*> found = list.findItems(text, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void clickItem(QListWidget* list, const QString& text, bool doubleClick = false)
+{
+    QListWidgetItem* item = findItem(*list, text);
+    ASSERT_NE(item, nullptr) << text.toStdString();
+    const QPoint centre = list->visualItemRect(item).center();
+    // A double click is a click followed by the double-click event.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (doubleClick)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+// The box needs the program's windows; every test leaves the current
+// directory as it found it.
+class FileBoxDialog : public UiTest
+{
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        m_startDirectory = QDir::currentPath();
+        ASSERT_TRUE(m_curves.isValid());
+        writeFile(curveDir(), "ROOM.EA", 100);
+        writeFile(curveDir(), "b.ea", 10);
+        writeFile(curveDir(), "a_long_measurement_name_01.EA");
+        writeFile(curveDir(), "SPEAKER.OHM");
+    }
+    void TearDown() override
+    {
+        QDir::setCurrent(m_startDirectory);
+        UiTest::TearDown();
+    }
+
+    std::string curveDir() const { return m_curves.path().toStdString(); }
+
+    // Runs SelectFile with action answering the box.
+    std::string selectWith(const std::function<void()>& action, const std::string& extension = "EA",
+        bool readOnlyName = true)
+    {
+        whenModal(action);
+        return SelectFile(curveDir(), extension, "Cancel", readOnlyName);
+    }
+
+    QTemporaryDir m_curves;
+    QString m_startDirectory;
+};
+
+TEST_F(FileBoxDialog, ClosingWithoutAChoiceGivesAnEmptyName)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> action;
+    };
+    const std::vector<Case> cases = {
+        {"ok with the untouched mask",
+            [] { QTest::mouseClick(FileBox->SpeedButton1, Qt::LeftButton); }},
+        {"Enter on the box", [] { pressKey(Qt::Key_Return); }},
+        {"Enter in the edit field", [] { QTest::keyClick(FileBox->FileEdit, Qt::Key_Return); }},
+        {"keypad Enter in the list", [] { QTest::keyClick(FileBox->FileListBox1, Qt::Key_Enter); }},
+        {"Esc on the box", [] { pressKey(Qt::Key_Escape); }},
+        {"Esc in the list after a choice",
+            [] {
+                clickItem(FileBox->FileListBox1, "ROOM.EA");
+                QTest::keyClick(FileBox->FileListBox1, Qt::Key_Escape);
+            }},
+        {"cancel button after a choice",
+            [] {
+                clickItem(FileBox->FileListBox1, "ROOM.EA");
+                QTest::mouseClick(FileBox->SpeedButton2, Qt::LeftButton);
+            }},
+        {"emptied field",
+            [] {
+                FileBox->FileEdit->clear();
+                QTest::mouseClick(FileBox->SpeedButton1, Qt::LeftButton);
+            }},
+        {"typing into the read-only field",
+            [] {
+                QTest::keyClicks(FileBox->FileEdit, "NEW");
+                pressKey(Qt::Key_Return);
+            }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(selectWith(c.action), "");
+        EXPECT_FALSE(FileBox->isVisible());
+    }
+}
+
+TEST_F(FileBoxDialog, ChosenNamesCarryTheCallersExtension)
+{
+    struct Case {
+        const char* name;
+        std::string extension;
+        bool readOnlyName;
+        std::function<void()> action;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"listed file and Enter", "EA", true,
+            [] {
+                clickItem(FileBox->FileListBox1, "ROOM.EA");
+                pressKey(Qt::Key_Return);
+            },
+            "ROOM.EA"},
+        {"double click on an item", "EA", true,
+            [] { clickItem(FileBox->FileListBox1, "ROOM.EA", true); }, "ROOM.EA"},
+        {"arrow key in the list and ok", "EA", true,
+            [] {
+                TExtFileListBox* list = FileBox->FileListBox1;
+                list->setFocus();
+                list->setCurrentRow(0);
+                QTest::keyClick(list, Qt::Key_Down);
+                QTest::mouseClick(FileBox->SpeedButton1, Qt::LeftButton);
+            },
+            "b.EA"},
+        {"listed name longer than the typing limit", "EA", true,
+            [] {
+                clickItem(FileBox->FileListBox1, "a_long_measurement_name_01.EA");
+                pressKey(Qt::Key_Return);
+            },
+            "a_long_measurement_name_01.EA"},
+        {"typed extension replaced", "BMP", false,
+            [] {
+                FileBox->FileEdit->clear();
+                QTest::keyClicks(FileBox->FileEdit, "name.TXT");
+                QTest::keyClick(FileBox->FileEdit, Qt::Key_Return);
+            },
+            "name.BMP"},
+        {"several points keep the first part", "BMP", false,
+            [] {
+                FileBox->FileEdit->setText("plot.v2.old");
+                pressKey(Qt::Key_Return);
+            },
+            "plot.BMP"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(selectWith(c.action, c.extension, c.readOnlyName), c.expected);
+    }
+}
+
+TEST_F(FileBoxDialog, EachCallResetsCaptionEditAndList)
+{
+    std::string caption, editText, listedDirectory;
+    std::vector<std::string> items;
+    bool editHasFocus = false, readOnly = false;
+    whenModal([&] {
+        caption = FileBox->SpeedButton2->text().toStdString();
+        editText = FileBox->FileEdit->text().toStdString();
+        editHasFocus = FileBox->focusWidget() == FileBox->FileEdit;
+        readOnly = FileBox->FileEdit->isReadOnly();
+        items = itemTexts(*FileBox->FileListBox1);
+        clickItem(FileBox->FileListBox1, "b.ea");
+        editText += "|" + FileBox->FileEdit->text().toStdString();
+        FileBox->FileListBox1->clearSelection();
+        editText += "|" + FileBox->FileEdit->text().toStdString();
+        pressKey(Qt::Key_Escape);
+    });
+    SelectFile(curveDir(), "EA", "Cancel", true);
+    EXPECT_EQ(caption, "Cancel");
+    EXPECT_EQ(editText, "*.EA|b.ea|*.EA");
+    EXPECT_TRUE(editHasFocus);
+    EXPECT_TRUE(readOnly);
+    // Both cases of the extension are listed, sorted by name.
+    EXPECT_EQ(
+        items, (std::vector<std::string> {"a_long_measurement_name_01.EA", "b.ea", "ROOM.EA"}));
+
+    whenModal([&] {
+        items = itemTexts(*FileBox->FileListBox1);
+        readOnly = FileBox->FileEdit->isReadOnly();
+        pressKey(Qt::Key_Escape);
+    });
+    SelectFile(curveDir(), "OHM", "Cancel", false);
+    EXPECT_EQ(items, std::vector<std::string> {"SPEAKER.OHM"});
+    EXPECT_FALSE(readOnly);
+}
+
+TEST_F(FileBoxDialog, EmptyDirectoryListsTheProgramDirectoryAndMakesItCurrent)
+{
+    writeFile(ProgramDir, "HALL.EE");
+    std::vector<std::string> items;
+    whenModal([&] {
+        items = itemTexts(*FileBox->FileListBox1);
+        pressKey(Qt::Key_Escape);
+    });
+    SelectFile("", "EE", "Cancel", true);
+    EXPECT_EQ(items, std::vector<std::string> {"HALL.EE"});
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), ProgramDir));
+}
+
+TEST_F(FileBoxDialog, ListedDirectoryStaysCurrentAfterTheBoxCloses)
+{
+    EXPECT_EQ(selectWith([] { clickItem(FileBox->FileListBox1, "ROOM.EA", true); }), "ROOM.EA");
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), curveDir()));
+    EXPECT_TRUE(fs::exists("ROOM.EA")); // the bare name opens relative to it
+}
+
+TEST_F(FileBoxDialog, MissingDirectoryThrowsBeforeTheBoxShows)
+{
+    const std::string missing = curveDir() + "/no such directory";
+    try {
+        SelectFile(missing, "EA", "Cancel", true);
+        ADD_FAILURE() << "no InputOutputError";
+    } catch (const InputOutputError& e) {
+        EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(FileBox->isVisible());
+    EXPECT_EQ(FileBox->FileListBox1->count(), 0);
+}
+
+TEST_F(FileBoxDialog, ControlsAtTheirDesignedPlaces)
+{
+    EXPECT_EQ(FileBox->windowTitle(), "File Name Selection");
+    EXPECT_EQ(FileBox->size(), QSize(360, 213));
+    EXPECT_EQ(FileBox->minimumSize(), FileBox->maximumSize());
+    EXPECT_FALSE(FileBox->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(FileBox->font().pixelSize(), 11);
+    EXPECT_TRUE(FileBox->font().bold());
+
+    struct Case {
+        QWidget* control;
+        const char* name;
+        QRect geometry;
+    };
+    const std::vector<Case> cases = {
+        {FileBox->FileEdit, "FileEdit", {12, 11, 149, 21}},
+        {FileBox->FileListBox1, "FileListBox1", {12, 42, 341, 163}},
+        {FileBox->SpeedButton1, "SpeedButton1", {180, 10, 77, 22}},
+        {FileBox->SpeedButton2, "SpeedButton2", {276, 10, 77, 22}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.control->objectName(), c.name);
+        EXPECT_EQ(c.control->geometry(), c.geometry);
+    }
+    EXPECT_EQ(FileBox->SpeedButton1->text(), "ok");
+    EXPECT_EQ(FileBox->SpeedButton1->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(FileBox->SpeedButton2->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(FileBox->FileEdit->maxLength(), 24);
+    EXPECT_EQ(FileBox->FileListBox1->SizePos(), 45);
+    EXPECT_EQ(FileBox->FileListBox1->itemHeight(), 13);
+}
+
+// A list of its own, in the box's font, over a directory of its own.
+class FileBoxList : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_startDirectory = QDir::currentPath();
+        ASSERT_TRUE(m_dir.isValid());
+        QFont font("MS Sans Serif");
+        font.setPixelSize(11);
+        font.setBold(true);
+        m_list.setFont(font);
+        m_list.setDirectory(dir());
+        m_list.setMask("*.EA");
+    }
+    void TearDown() override { QDir::setCurrent(m_startDirectory); }
+
+    std::string dir() const { return m_dir.path().toStdString(); }
+
+    QTemporaryDir m_dir;
+    QString m_startDirectory;
+    TExtFileListBox m_list;
+};
+
+TEST_F(FileBoxList, ColumnEdgesFollowTheirOffsetTypes)
+{
+    writeFile(dir(), "ROOM.EA");
+    m_list.reread();
+    const QFontMetrics metrics(m_list.font());
+    const QLocale locale = QLocale::system();
+    const int name = metrics.horizontalAdvance("XXXXXXXX.XXX");
+    const int size = metrics.horizontalAdvance("888,888,888");
+    const int date
+        = metrics.horizontalAdvance(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    const int time = metrics.horizontalAdvance(
+        locale.toString(QDateTime::currentDateTime(), locale.timeFormat(QLocale::LongFormat)));
+    const int left = 7;
+
+    struct Case {
+        const char* name;
+        OffsetType sizeOffset, dateOffset, timeOffset;
+        bool showDate;
+        ColumnEdges expected;
+    };
+    using enum OffsetType;
+    const int sizeEdge = left + name + size + 45;
+    const std::vector<Case> cases = {
+        {"all relative", Relative, Relative, Relative, true,
+            {sizeEdge, sizeEdge + date + 5, sizeEdge + date + 5 + time + 5}},
+        {"hidden date leaves the running position", Relative, Relative, Relative, false,
+            {sizeEdge, std::nullopt, sizeEdge + time + 5}},
+        {"screen edge", ScreenEdge, ScreenEdge, Relative, true, {45, 5, 5 + time + 5}},
+        {"left edge", LeftEdge, Relative, LeftEdge, true,
+            {left + 45, left + 45 + date + 5, left + 5}},
+    };
+    m_list.setSizePos(45);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_list.setSizeOffset(c.sizeOffset);
+        m_list.setDateOffset(c.dateOffset);
+        m_list.setTimeOffset(c.timeOffset);
+        m_list.setShowDate(c.showDate);
+        const ColumnEdges edges = m_list.itemColumns(0, left).edges;
+        EXPECT_EQ(edges.size, c.expected.size);
+        EXPECT_EQ(edges.date, c.expected.date);
+        EXPECT_EQ(edges.time, c.expected.time);
+    }
+}
+
+TEST_F(FileBoxList, DirectoryEntryGetsNoColumnText)
+{
+    writeFile(dir(), "ROOM.EA", 5);
+    fs::create_directory(JoinPath(dir(), "HALL.EA"));
+    m_list.setFileType(FileTypes::FilesAndDirectories);
+    ASSERT_EQ(itemTexts(m_list), (std::vector<std::string> {"[HALL.EA]", "ROOM.EA"}));
+
+    const ItemColumns entry = m_list.itemColumns(0, 0);
+    EXPECT_TRUE(entry.edges.size && entry.edges.date && entry.edges.time);
+    EXPECT_EQ(entry.size + entry.date + entry.time, "");
+    const ItemColumns file = m_list.itemColumns(1, 0);
+    EXPECT_EQ(file.size, "5");
+    EXPECT_FALSE(file.date.isEmpty());
+    EXPECT_FALSE(file.time.isEmpty());
+}
+
+// Counts the dark (text) pixels of the item's row between x0 and x1.
+int textPixels(const QImage& image, const QRect& row, int x0, int x1)
+{
+    int dark = 0;
+    for (int y = row.top(); y <= row.bottom(); ++y)
+        for (int x = std::max(x0, 0); x < std::min(x1, image.width()); ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    return dark;
+}
+
+TEST_F(FileBoxList, ItemsAreDrawnFromTheirColumns)
+{
+    writeFile(dir(), "ROOM.EA", 123);
+    fs::create_directory(JoinPath(dir(), "HALL.EA"));
+    m_list.setFileType(FileTypes::FilesAndDirectories);
+    m_list.setItemHeight(13);
+    m_list.resize(341, 163);
+    m_list.setAttribute(Qt::WA_DontShowOnScreen);
+    m_list.show();
+    const QImage image = m_list.viewport()->grab().toImage();
+
+    const QFontMetrics metrics(m_list.font());
+    const int nameEnd = metrics.horizontalAdvance("XXXXXXXX.XXX");
+    const QRect directoryRow = m_list.visualItemRect(m_list.item(0));
+    const QRect fileRow = m_list.visualItemRect(m_list.item(1));
+    EXPECT_EQ(fileRow.height(), 13);
+    const ItemColumns file = m_list.itemColumns(1, fileRow.left());
+    const int sizeLeft = *file.edges.size - metrics.horizontalAdvance(file.size);
+    EXPECT_GT(textPixels(image, fileRow, fileRow.left() + 2, nameEnd), 0);
+    EXPECT_GT(textPixels(image, fileRow, sizeLeft, *file.edges.size), 0);
+    EXPECT_EQ(textPixels(image, fileRow, nameEnd, sizeLeft), 0); // the size is right-aligned
+    EXPECT_GT(textPixels(image, directoryRow, directoryRow.left() + 2, nameEnd), 0);
+    EXPECT_EQ(textPixels(image, directoryRow, nameEnd, image.width()), 0);
+}
+
+TEST_F(FileBoxList, SizeAndStampTexts)
+{
+    writeFile(dir(), "ROOM.EA", 1234567);
+    const QDateTime stamp(QDate(2001, 5, 17), QTime(14, 3, 9));
+    fs::last_write_time(JoinPath(dir(), "ROOM.EA"),
+        std::chrono::file_clock::from_sys(
+            std::chrono::sys_seconds(std::chrono::seconds(stamp.toSecsSinceEpoch()))));
+    m_list.reread();
+    const QLocale locale = QLocale::system();
+    const QString group = locale.groupSeparator();
+
+    ItemColumns columns = m_list.itemColumns(0, 0);
+    EXPECT_EQ(columns.size, "1" + group + "234" + group + "567");
+    EXPECT_EQ(columns.date, locale.toString(stamp.date(), QLocale::ShortFormat));
+    EXPECT_EQ(columns.time, locale.toString(stamp, locale.timeFormat(QLocale::LongFormat)));
+
+    m_list.setSeparator(false);
+    EXPECT_EQ(m_list.itemColumns(0, 0).size, "1234567");
+    EXPECT_EQ(
+        m_list.columnWidths().size, QFontMetrics(m_list.font()).horizontalAdvance("888888888"));
+
+    m_list.setShowTime(false);
+    columns = m_list.itemColumns(0, 0);
+    EXPECT_EQ(columns.time, "");
+    EXPECT_FALSE(columns.edges.time);
+}
+
+TEST_F(FileBoxList, SettingAPropertyToItsValueDoesNotReread)
+{
+    m_list.reread();
+    writeFile(dir(), "NEW.EA");
+    m_list.setSizePos(0);
+    m_list.setSeparator(true);
+    m_list.setTimeOffset(OffsetType::Relative);
+    EXPECT_EQ(m_list.count(), 0);
+    m_list.setDatePos(6);
+    EXPECT_EQ(itemTexts(m_list), std::vector<std::string> {"NEW.EA"});
+}
+
+TEST(FileBoxListing, StampsThatCannotBeConvertedShowTheZeroDateTime)
+{
+    const QDateTime zero(QDate(1899, 12, 30), QTime(0, 0));
+    EXPECT_EQ(ListedDateTime(std::nullopt), zero);
+    EXPECT_EQ(ListedDateTime(400'000'000'000LL), zero); // beyond the year 9999
+    EXPECT_EQ(ListedDateTime(0), QDateTime::fromSecsSinceEpoch(0));
+}
+
+TEST(FileBoxListing, MaskMatchesWithoutRegardToCase)
+{
+    struct Case {
+        std::string name, mask;
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {"ROOM.EA", "*.EA", true},
+        {"room.ea", "*.EA", true},
+        {"room.eax", "*.EA", false},
+        {"room.aea", "*.EA", false},
+        {"a.b.EA", "*.EA", true},
+        {"EA", "*.EA", false},
+        {".EA", "*.EA", true},
+        {"x.OHM", "*.oh?", true},
+        {"anything", "*", true},
+        {"", "*", true},
+        {"a", "", false},
+        {"name.TXT", "*.*", true},
+        {"a*b.c", "a*b.c", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + " / " + c.mask);
+        EXPECT_EQ(MatchesMask(c.name, c.mask), c.expected);
+    }
+}
+
+TEST(FileBoxListing, ListingLeavesOutHiddenAndOtherEntries)
+{
+    QTemporaryDir temp;
+    const std::string dir = temp.path().toStdString();
+    for (const char* name : {"c.EA", "B.ea", "a.EA", ".hidden.EA", "d.EE", "e.EAX"})
+        writeFile(dir, name);
+    fs::create_directory(JoinPath(dir, "SUB.EA"));
+    fs::create_directory(JoinPath(dir, "other"));
+    EXPECT_EQ(ListDirectory(dir, "*.EA", FileTypes::OrdinaryFiles),
+        (std::vector<std::string> {"a.EA", "B.ea", "c.EA"}));
+    EXPECT_EQ(ListDirectory(dir, "*.EA", FileTypes::FilesAndDirectories),
+        (std::vector<std::string> {"[SUB.EA]", "a.EA", "B.ea", "c.EA"}));
+    EXPECT_THROW(
+        ListDirectory(dir + "/missing", "*.EA", FileTypes::OrdinaryFiles), InputOutputError);
+}
+
+TEST(FileBoxListing, LookUpOfAMissingFileGivesNothing)
+{
+    QTemporaryDir temp;
+    writeFile(temp.path().toStdString(), "f.EA", 3);
+    const FileDetails file = LookUpFile(JoinPath(temp.path().toStdString(), "f.EA"));
+    EXPECT_EQ(file.size, 3u);
+    EXPECT_TRUE(file.modifiedSeconds);
+    const FileDetails missing = LookUpFile(JoinPath(temp.path().toStdString(), "g.EA"));
+    EXPECT_EQ(missing.size, 0u);
+    EXPECT_FALSE(missing.modifiedSeconds);
+    EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+}
+
+} // namespace
