@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace
 {
@@ -28,6 +29,7 @@ struct BinLayout {
     std::array<ThinningStage, 4> stages;
     FreqMapping mapping;
     float binWidth; // Hz
+    double lnBinWidth;
 };
 
 // Stores an extended-precision working value in single precision; a finite
@@ -41,25 +43,45 @@ float ToSingle(long double v)
     return static_cast<float>(v);
 }
 
+// round(t) from a double-precision approximation t of an extended-precision
+// expression: wherever t lies clearly away from a half the approximation
+// decides; near a half, and for values that may fault, exact() (the
+// extended-precision path with its faults) decides. `magnitude` bounds the
+// size of the terms, which scales the approximation's error.
+template <class Exact> int RoundApproximation(double t, double magnitude, Exact exact)
+{
+    const double r = std::rint(t);
+    if (std::fabs(std::fabs(t - r) - 0.5) > 1e-12 * (1.0 + magnitude)
+        && std::fabs(r) < std::numeric_limits<int>::max())
+        return static_cast<int>(r);
+    return exact();
+}
+
 // round(ln(v) * scale + offset) with the result and faults of
-// CheckedRound(CheckedLn(v) * scale + offset). A double-precision logarithm,
-// several times faster than the extended one, decides wherever its result
-// lies clearly away from a half; its error, a few units in the 16th digit,
-// stays far inside the margin. Near a half, and for every v that faults, the
-// extended-precision path decides.
+// CheckedRound(CheckedLn(v) * scale + offset). A double-precision logarithm
+// is several times faster than the extended one; its error, a few units in
+// the 16th digit, stays far inside the margin.
 int LogPixel(long double v, float scale, float offset)
 {
-    if (v >= std::numeric_limits<double>::min() && v <= std::numeric_limits<double>::max()) {
-        const double scaledLog = std::log(static_cast<double>(v)) * scale;
-        const double t = scaledLog + offset;
-        const double r = std::rint(t);
-        const double margin
-            = 1e-12 * (1.0 + std::fabs(scaledLog) + std::fabs(offset) + std::fabs(scale));
-        if (std::fabs(std::fabs(t - r) - 0.5) > margin
-            && std::fabs(r) < std::numeric_limits<int>::max())
-            return static_cast<int>(r);
-    }
-    return CheckedRound(CheckedLn(v) * scale + offset);
+    auto exact = [&] { return CheckedRound(CheckedLn(v) * scale + offset); };
+    if (!(v >= std::numeric_limits<double>::min() && v <= std::numeric_limits<double>::max()))
+        return exact();
+    const double scaledLog = std::log(static_cast<double>(v)) * scale;
+    return RoundApproximation(
+        scaledLog + offset, std::fabs(scaledLog) + std::fabs(offset) + std::fabs(scale), exact);
+}
+
+// ln(i) for every bin of a slot, computed once: a bin's column needs
+// ln(i * bin width) = ln(i) + ln(bin width).
+const std::vector<double>& BinLogarithms()
+{
+    static const std::vector<double> table = [] {
+        std::vector<double> t(kCurveCapacity, 0.0);
+        for (int i = 1; i < kCurveCapacity; ++i)
+            t[i] = std::log(static_cast<double>(i));
+        return t;
+    }();
+    return table;
 }
 
 // round(N * frequency / fs)
@@ -89,6 +111,7 @@ BinLayout ComputeBinLayout(const CurveHeader& h, const TraceFrame& frame)
     layout.stages = ThinningStages(h.TransformLength, layout.endBin);
     layout.mapping = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
     layout.binWidth = ToSingle(CheckedDiv(h.SampleRate, h.TransformLength));
+    layout.lnBinWidth = std::log(static_cast<double>(layout.binWidth));
     return layout;
 }
 
@@ -140,11 +163,17 @@ void WalkBins(
 {
     if (layout.firstBin >= kCurveCapacity)
         return;
+    const std::vector<double>& lnBin = BinLogarithms();
+    const float a = layout.mapping.FrequencyScale;
+    const float b = layout.mapping.FrequencyOffset;
     auto addPoint = [&](int i, long double v) {
-        // the column FreqToX gives the bin's frequency
-        const long double frequency = i * static_cast<long double>(layout.binWidth);
-        const int x
-            = LogPixel(frequency, layout.mapping.FrequencyScale, layout.mapping.FrequencyOffset);
+        // the column FreqToX gives the bin's frequency i * bin width
+        const double scaledLog = (lnBin[i] + layout.lnBinWidth) * a;
+        const int x = RoundApproximation(
+            scaledLog + b, std::fabs(scaledLog) + std::fabs(b) + std::fabs(a), [&] {
+                return CheckedRound(
+                    CheckedLn(i * static_cast<long double>(layout.binWidth)) * a + b);
+            });
         points.push_back({x, rowOf(v)});
     };
     addPoint(layout.firstBin, values[layout.firstBin]);
