@@ -2,6 +2,7 @@
 
 #include "app/ConfigFile.h"
 #include "app/SettingsRecord.h"
+#include "app/SplashTiming.h"
 #include "app/ToneSequences.h"
 #include "app/qt/Alerts.h"
 #include "app/qt/Pictures.h"
@@ -76,14 +77,13 @@ void allocateSampleBuffers()
             slot->values = static_cast<float*>(AllocBlock(kSampleBufferBytes));
 }
 
-// Holds the splash until 2000 ms after the start mark, unless 1800 ms have passed.
+// Busy wait that does not handle window messages.
 void holdSplash(const QElapsedTimer& startMark)
 {
-    if (startMark.elapsed() >= 1800)
-        return;
     const auto end = std::chrono::steady_clock::now()
-        + std::chrono::milliseconds(std::max<qint64>(0, 2000 - startMark.elapsed()));
-    while (std::chrono::steady_clock::now() < end) { }
+        + std::chrono::milliseconds(SplashRemainingMs(startMark.elapsed()));
+    while (std::chrono::steady_clock::now() < end) {
+    }
 }
 
 void initialiseOffscreenBitmap()

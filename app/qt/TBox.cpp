@@ -5,6 +5,9 @@
 #include "ui/qt/TMainForm.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QWindow>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
@@ -91,7 +94,15 @@ void TBox::showSplash(const QImage& picture)
     }
     resize(m_splash.size());
     Btn1->hide();
+    move(screen()->availableGeometry().center() - rect().center());
     show();
+    // Start-up goes on without handling window messages: the picture must be
+    // on the screen before this returns.
+    QElapsedTimer shown;
+    shown.start();
+    while (!windowHandle()->isExposed() && shown.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    repaint();
     QApplication::processEvents();
 }
 
@@ -112,7 +123,8 @@ void TBox::drawSplashLines(const std::string& line1, const std::string& line2, i
     }
     // The message box measures its texts in the regular 10-point font.
     m_canvasFont = arial(13);
-    update();
+    if (isVisible())
+        repaint();
 }
 
 int TBox::showMessage(
