@@ -1,9 +1,22 @@
 #include "ui/qt/Commands.h"
 
+#include "app/SettingsRecord.h"
+#include "app/Texts.h"
+#include "app/qt/TBox.h"
+#include "output/qt/TPrintOptionsDlg.h"
+#include "plot/qt/PlotView.h"
+#include "ui/ColourValue.h"
+#include "ui/SerialResistor.h"
 #include "ui/qt/TMainForm.h"
 
+#include <QAction>
+#include <QColorDialog>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QInputDialog>
+#include <QLocale>
 #include <QString>
+#include <optional>
 
 void SetInfoText(const std::string& text)
 {
@@ -11,10 +24,176 @@ void SetInfoText(const std::string& text)
     QCoreApplication::processEvents();
 }
 
-void EA1Click(QObject*) {}
-void VersionClick() {}
-void MessobjektClick() {}
-void ParameterClick(QObject*) {}
-void ColorClick(QObject*) {}
-void RecallDefault1Click() {}
-void Timer1Timer() {}
+namespace
+{
+
+// Texts are written and read with the desktop's decimal separator but never
+// with digit grouping ("4000.0", not "4,000.0").
+QLocale desktopNumbers()
+{
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    return locale;
+}
+
+QString serialResistorPreset(float ohm)
+{
+    return QString::fromStdString(SerialResistorPresetText(ohm))
+        .replace('.', desktopNumbers().decimalPoint());
+}
+
+// The number in the text, read with the desktop's decimal separator; a text
+// with a '.' as decimal point is read too, as a second try, so that a value
+// typed in the common notation is understood on a desktop that uses ','.
+// Blanks around the number are ignored.
+std::optional<double> readNumber(const QString& text)
+{
+    bool ok = false;
+    const double desktop = desktopNumbers().toDouble(text, &ok);
+    if (ok)
+        return desktop;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    const double plain = c.toDouble(text, &ok);
+    return ok ? std::optional<double>(plain) : std::nullopt;
+}
+
+// Asks until the stored value lies in a valid range; cancelling answers the preset.
+void selectSerialResistor()
+{
+    for (;;) {
+        const QString preset = serialResistorPreset(Settings.SerialResistor);
+        bool confirmed = false;
+        const QString answer = QInputDialog::getText(MainForm, "Sonivex",
+            "Enter serial resistor (0.1-10 Ohm or 100-4000 Ohm):", QLineEdit::Normal, preset,
+            &confirmed);
+        Settings.SerialResistor = StoredSerialResistor(readNumber(confirmed ? answer : preset));
+        if (IsValidSerialResistor(Settings.SerialResistor))
+            return;
+        ShowBox({"Error", "The value is outside", "the valid range!", "Please choose a new value."},
+            "ok", "");
+    }
+}
+
+// The colour role a colour menu entry sets; nullptr for any other sender.
+uint32_t* colourRoleOf(QObject* entry)
+{
+    const TMainForm& f = *MainForm;
+    if (entry == f.ScalingGrid1)
+        return &Settings.GridColor;
+    if (entry == f.SignalLines1)
+        return &Settings.SignalColor;
+    if (entry == f.PhaseLines1)
+        return &Settings.PhaseColor;
+    if (entry == f.DataWindow1)
+        return &Settings.DataWindowColor;
+    if (entry == f.DataWindowInscription1)
+        return &Settings.InscriptionColor;
+    return nullptr;
+}
+
+// The one colour dialog of the run. It opens at the colour last confirmed in
+// it, whatever the role it is opened for; black before the first use.
+std::optional<QColor> askColour()
+{
+    static QColorDialog* dialog = nullptr;
+    static QColor lastConfirmed = Qt::black;
+    if (!dialog)
+        dialog = new QColorDialog(MainForm);
+    dialog->setOptions({});
+    dialog->setCurrentColor(lastConfirmed);
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    lastConfirmed = dialog->selectedColor();
+    return lastConfirmed;
+}
+
+// Lays the window out in the new colours and starts the plot empty. The
+// off-screen picture needs no fill colour of its own: the plot fills it with
+// DataWindowColor whenever it clears it.
+void applyColours()
+{
+    MainForm->SetSystemMetrics();
+    ResetPlot();
+    Redraw(nullptr);
+}
+
+// The desktop's long time format without its time-zone field ("HH:mm:ss t"
+// gives "HH:mm:ss"): the clock panel has room for the date and the time only.
+QString longTimeFormatWithoutZone(const QLocale& locale)
+{
+    QString format;
+    bool quoted = false;
+    for (const QChar ch : locale.timeFormat(QLocale::LongFormat)) {
+        if (ch == '\'')
+            quoted = !quoted;
+        if (quoted || ch != 't')
+            format += ch;
+    }
+    return format.simplified();
+}
+
+} // namespace
+
+void EA1Click(QObject* sender)
+{
+    // The entries are checkable on their own, so a click on the checked entry
+    // has just unchecked it: set every mark explicitly.
+    for (QAction* entry : {MainForm->EA1, MainForm->EE1, MainForm->AE1, MainForm->AA1})
+        entry->setChecked(entry == sender);
+}
+
+void VersionClick()
+{
+    ShowBox({"VOXA 32 Info", "SONIVEX", "for Windows 9x", "Version 4.8109"}, "ok", "");
+}
+
+void MessobjektClick()
+{
+    const QString preset = MainForm->MO->text();
+    bool confirmed = false;
+    const QString answer = QInputDialog::getText(MainForm, "Device Under Test",
+        "Manufacturer or Type:", QLineEdit::Normal, preset, &confirmed);
+    if (confirmed)
+        MainForm->MO->setText(QString::fromLatin1(CutText(answer.toLatin1().toStdString())));
+}
+
+void ParameterClick(QObject* sender)
+{
+    if (sender == MainForm->PrintOptions1)
+        ShowPrintOptions();
+    else if (sender == MainForm->SelectZrv)
+        selectSerialResistor();
+    SetInfoText(SerialResistorStatusText(Settings.SerialResistor));
+}
+
+void ColorClick(QObject* sender)
+{
+    if (const std::optional<QColor> chosen = askColour())
+        if (uint32_t* role = colourRoleOf(sender))
+            *role = Rgb32ToBgr(chosen->rgb());
+    applyColours();
+}
+
+void RecallDefault1Click()
+{
+    // The colours of a fresh configuration.
+    SettingsRecord fresh {};
+    WriteFreshSettings(fresh);
+    Settings.GridColor = fresh.GridColor;
+    Settings.SignalColor = fresh.SignalColor;
+    Settings.AxisPanelColor = fresh.AxisPanelColor;
+    Settings.PhaseColor = fresh.PhaseColor;
+    Settings.DataWindowColor = fresh.DataWindowColor;
+    Settings.InscriptionColor = fresh.InscriptionColor;
+    Settings.SpareColor = fresh.SpareColor;
+    applyColours();
+}
+
+void Timer1Timer()
+{
+    const QLocale desktop = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    MainForm->Zeit->setText(desktop.toString(now.date(), QLocale::ShortFormat) + "  "
+        + desktop.toString(now.time(), longTimeFormatWithoutZone(desktop)));
+}

@@ -1,0 +1,71 @@
+# The Info menu opened with the keyboard shows the version box; a data window
+# colour typed into the colour dialog fills the data window and is saved at
+# offset 20 of the configuration as 0x00BBGGRR.
+source "$E2E_DIR/lib.sh"
+
+# Waits until no visible window matches the pattern.
+wait_window_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    fail "the window '$1' did not close"
+}
+
+dir=$(make_program_dir)
+start_viewer "$dir" /Init /:
+wid=$(wait_window '^ Sonivex$')
+sleep 0.5
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+
+# Info > Version, by the menu's mnemonics.
+xdotool key alt+i
+sleep 0.3
+xdotool key v
+box=$(wait_window '^VOXA 32 Info$')
+xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+import -window root "${E2E_SHOTS:-$E2E_WORK}/version-box.png"
+xdotool key Return
+wait_window_gone '^VOXA 32 Info$'
+
+# Options > Desktop Colors > Data Window: the submenu opens on its first entry,
+# "Scaling Grid"; "Phase Lines" is hidden, so two steps down is "Data Window".
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool key alt+t
+sleep 0.3
+xdotool key d
+sleep 0.3
+xdotool key Down Down Return
+dialog=$(wait_window '^Select Colou?r$')
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+sleep 0.3
+xdotool key alt+h ctrl+a
+xdotool type '#3366cc'
+xdotool key Return
+wait_window_gone '^Select Colou?r$'
+sleep 0.5
+
+# The data window lies at (52, 68) of the client area, below the menu bar;
+# its pixel (10, 10) is background between the first grid lines.
+shot="${E2E_SHOTS:-$E2E_WORK}/data-window-colour.png"
+import -window "$wid" "$shot"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+menu_height=$((HEIGHT - (450 - 46)))
+colour=$(pixel_at "$shot" $((52 + 10)) $((menu_height + 68 + 10)))
+[ "$colour" = 3366CC ] || fail "data window pixel is $colour, not 3366CC"
+
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool key Escape
+wait_window '^Sonivex$' >/dev/null
+sleep 0.3
+xdotool key Return
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+
+# DataWindowColor, a 32-bit value at offset 20: two 16-bit halves.
+cfg=$dir/VOXA32VW.CFG
+low=$(config_int16 "$cfg" 20)
+high=$(config_int16 "$cfg" 22)
+saved=$(printf '%06X' $(((high & 0xFFFF) << 16 | (low & 0xFFFF))))
+[ "$saved" = CC6633 ] || fail "saved data window colour $saved, not CC6633"
+echo "menu and colours: ok"
