@@ -4,16 +4,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <glob.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 std::string upperAscii(std::string_view s)
 {
     std::string out(s);
     std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; });
+        [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; });
     return out;
 }
 
@@ -29,6 +31,18 @@ bool writeAll(int fd, const unsigned char* data, std::size_t size)
         size -= static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// Temporaries of earlier saves that were killed before their rename
+// (path + "." + six characters of mkstemp).
+void removeStaleTemporaries(const std::string& path)
+{
+    glob_t found {};
+    if (::glob((path + ".??????").c_str(), GLOB_NOSORT, nullptr, &found) == 0) {
+        for (std::size_t i = 0; i < found.gl_pathc; ++i)
+            ::unlink(found.gl_pathv[i]);
+    }
+    ::globfree(&found);
 }
 
 } // namespace
@@ -51,6 +65,7 @@ std::string ConfigPath(const std::string& programDirectory)
 
 bool WriteConfigFile(const std::string& path, const SettingsRecord& record)
 {
+    removeStaleTemporaries(path);
     SettingsRecord scrambled = record;
     ScrambleSettings(scrambled);
 
@@ -59,8 +74,8 @@ bool WriteConfigFile(const std::string& path, const SettingsRecord& record)
     if (fd < 0)
         return false;
     ::fchmod(fd, 0644);
-    const bool written = writeAll(fd, reinterpret_cast<const unsigned char*>(&scrambled),
-                                  kSettingsSize)
+    const bool written
+        = writeAll(fd, reinterpret_cast<const unsigned char*>(&scrambled), kSettingsSize)
         && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(tempPath.c_str(), path.c_str()) != 0) {
@@ -75,7 +90,8 @@ bool ReadConfigFile(const std::string& path, SettingsRecord& record)
     bool ok = false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0) {
-        struct stat st {};
+        struct stat st {
+        };
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
             auto* bytes = reinterpret_cast<unsigned char*>(&record);
             std::size_t got = 0;
@@ -95,8 +111,8 @@ bool ReadConfigFile(const std::string& path, SettingsRecord& record)
     return ok;
 }
 
-bool LoadSettingsFile(const std::vector<std::string>& args, const std::string& path,
-                      SettingsRecord& record)
+bool LoadSettingsFile(
+    const std::vector<std::string>& args, const std::string& path, SettingsRecord& record)
 {
     bool ok = true;
     if (FindSwitch(args, "/Init") > 0) {

@@ -17,7 +17,8 @@ std::string ConfigPath(const std::string& programDirectory);
 
 // Scrambles a copy of the record and replaces the file with it. The bytes go
 // to a temporary file in the same directory that is renamed over the old one,
-// so a failed or interrupted save leaves the previous file whole.
+// so a failed or interrupted save leaves the previous file whole. Temporaries
+// left by interrupted saves are removed by the next save.
 // Returns false on any failure; the old file is then untouched.
 bool WriteConfigFile(const std::string& path, const SettingsRecord& record);
 

@@ -26,6 +26,7 @@ public:
     FaultKind kind() const { return m_kind; }
 
 private:
+    static const char* describe(FaultKind kind);
     FaultKind m_kind;
 };
 

@@ -10,6 +10,7 @@
 #include "app/qt/TBox.h"
 #include "app/qt/VoxaApplication.h"
 #include "app/qt/Windows.h"
+#include "curves/ArithmeticFault.h"
 #include "curves/CurveSlot.h"
 #include "curves/LoadState.h"
 #include "dialogs/FileNameRules.h"
@@ -23,6 +24,8 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <chrono>
+#include <cmath>
+#include <limits>
 
 std::vector<std::string> CommandLine;
 std::string ProgramDir;
@@ -53,6 +56,17 @@ void setDefaultCurveHeaders()
     ImpedanceCurve.header.LevelFactor = 1.0f;
 }
 
+// 50000 x ReferenceVoltage in single precision; beyond the single range it
+// becomes an infinity (a plain conversion would be undefined).
+float splLevelFactor(float referenceVoltage)
+{
+    const double factor = 50000.0 * referenceVoltage;
+    if (std::fabs(factor) > std::numeric_limits<float>::max() && std::isfinite(factor))
+        return factor > 0 ? std::numeric_limits<float>::infinity()
+                          : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(factor);
+}
+
 // The display kind and the level unit follow the check mark of the "Load..." menu.
 void setDisplayKindAndLevelFactor()
 {
@@ -65,7 +79,7 @@ void setDisplayKindAndLevelFactor()
         DisplayKind = 7;
     if (f.EA1->isChecked())
         ResponseCurve.header.LevelFactor = Settings.ResponseUnit.str() == "dBSPL/W/m"
-            ? static_cast<float>(50000.0 * Settings.ReferenceVoltage)
+            ? splLevelFactor(Settings.ReferenceVoltage)
             : 1.0f;
     ImpedanceCurve.header.LevelFactor = 1.0f;
 }
@@ -82,7 +96,18 @@ void holdSplash(const QElapsedTimer& startMark)
 {
     const auto end = std::chrono::steady_clock::now()
         + std::chrono::milliseconds(SplashRemainingMs(startMark.elapsed()));
-    while (std::chrono::steady_clock::now() < end) {
+    while (std::chrono::steady_clock::now() < end) { }
+}
+
+// A damaged configuration (a level range of 0, a reference voltage that makes
+// the level factor 0 or infinite) makes the empty plot fault; the fault goes
+// to the top-level error display and the viewer opens all the same.
+void resetPlotAtStartUp()
+{
+    try {
+        ResetPlot();
+    } catch (const ArithmeticFault& fault) {
+        ShowTopLevelError(QString::fromLatin1(fault.what()));
     }
 }
 
@@ -159,7 +184,7 @@ int RunProgram(int argc, char** argv)
             holdSplash(startMark);
         Box->hide();
         MainForm->show();
-        ResetPlot();
+        resetPlotAtStartUp();
         MainForm->Timer1->start();
         app.exec();
     } catch (const ProgramEnd&) {

@@ -16,10 +16,10 @@ void ShowTopLevelError(const QString& text)
     QMessageBox::critical(QApplication::activeWindow(), "VOXA 32 Curve Viewer", text);
 }
 
-bool VoxaApplication::notify(QObject* receiver, QEvent* event)
+void RunReportingErrors(const std::function<void()>& handler)
 {
     try {
-        return QApplication::notify(receiver, event);
+        handler();
     } catch (const ProgramEnd&) {
         std::exit(0); // the fatal alerts end the program at once, saving nothing
     } catch (const std::exception& e) {
@@ -27,5 +27,11 @@ bool VoxaApplication::notify(QObject* receiver, QEvent* event)
     } catch (...) {
         ShowTopLevelError("Unknown error");
     }
-    return false;
+}
+
+bool VoxaApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool result = false;
+    RunReportingErrors([&] { result = QApplication::notify(receiver, event); });
+    return result;
 }

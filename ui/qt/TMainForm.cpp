@@ -2,6 +2,7 @@
 
 #include "app/SettingsRecord.h"
 #include "app/qt/Startup.h"
+#include "app/qt/VoxaApplication.h"
 #include "curves/qt/LoadFlows.h"
 #include "output/qt/PrintCommand.h"
 #include "plot/qt/PlotView.h"
@@ -24,6 +25,12 @@ int SoftKeyWidth = 79;
 
 namespace
 {
+
+// A slot that runs the handler with its errors reported.
+template <typename Handler> auto guarded(Handler handler)
+{
+    return [handler] { RunReportingErrors(handler); };
+}
 
 QFont pixelFont(const QString& family, int pixels, bool bold = false)
 {
@@ -170,38 +177,39 @@ void TMainForm::createMenu()
 
 void TMainForm::wireHandlers()
 {
-    connect(F[0], &QToolButton::clicked, [] { F1Click(); });
-    connect(F[1], &QToolButton::clicked, [] { F2Click(); });
-    connect(ESCButton, &QToolButton::clicked, [] { QuitRequest(); });
-    connect(ExitSwitch, &QAction::triggered, [] { QuitRequest(); });
-    connect(PrintButton, &QToolButton::clicked, [] { PrintClick(); });
-    connect(Print, &QAction::triggered, [] { PrintClick(); });
-    connect(LoadH, &QAction::triggered, [] { F1Click(); });
-    connect(LoadZ, &QAction::triggered, [] { F2Click(); });
+    connect(F[0], &QToolButton::clicked, guarded(F1Click));
+    connect(F[1], &QToolButton::clicked, guarded(F2Click));
+    connect(ESCButton, &QToolButton::clicked, guarded(QuitRequest));
+    connect(ExitSwitch, &QAction::triggered, guarded(QuitRequest));
+    connect(PrintButton, &QToolButton::clicked, guarded(PrintClick));
+    connect(Print, &QAction::triggered, guarded(PrintClick));
+    connect(LoadH, &QAction::triggered, guarded(F1Click));
+    connect(LoadZ, &QAction::triggered, guarded(F2Click));
     for (QToolButton* b : {UpButton, DownButton, ZoomYButton, ReZoomYButton})
-        connect(b, &QToolButton::clicked, [b] { YButtonClick(b); });
+        connect(b, &QToolButton::clicked, guarded([b] { YButtonClick(b); }));
     for (QToolButton* b : {LeftButton, RightButton, ZoomXButton, ReZoomXButton})
-        connect(b, &QToolButton::clicked, [b] { XButtonClick(b); });
+        connect(b, &QToolButton::clicked, guarded([b] { XButtonClick(b); }));
     for (QAction* a : {EA1, EE1, AE1, AA1})
-        connect(a, &QAction::triggered, [a] { EA1Click(a); });
+        connect(a, &QAction::triggered, guarded([a] { EA1Click(a); }));
     for (QAction* a : {PrintOptions1, SelectZrv})
-        connect(a, &QAction::triggered, [a] { ParameterClick(a); });
+        connect(a, &QAction::triggered, guarded([a] { ParameterClick(a); }));
     for (QAction* a :
         {ScalingGrid1, SignalLines1, PhaseLines1, DataWindow1, DataWindowInscription1})
-        connect(a, &QAction::triggered, [a] { ColorClick(a); });
-    connect(DefaultColors1, &QAction::triggered, [] { RecallDefault1Click(); });
-    connect(Version, &QAction::triggered, [] { VersionClick(); });
-    connect(Messobjekt, &QAction::triggered, [] { MessobjektClick(); });
-    connect(Timer1, &QTimer::timeout, [] { Timer1Timer(); });
+        connect(a, &QAction::triggered, guarded([a] { ColorClick(a); }));
+    connect(DefaultColors1, &QAction::triggered, guarded(RecallDefault1Click));
+    connect(Version, &QAction::triggered, guarded(VersionClick));
+    connect(Messobjekt, &QAction::triggered, guarded(MessobjektClick));
+    connect(Timer1, &QTimer::timeout, guarded(Timer1Timer));
 
     for (PaintBox* box : {SigWin, xAchse, yAchse, yAchseR})
-        box->onPaint = [](PaintBox* sender) { Redraw(sender); };
+        box->onPaint = [](PaintBox* sender) { RunReportingErrors([sender] { Redraw(sender); }); };
     SigWinFrame->onMouseMove
         = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons, QPoint p) { CursorOut(s, p); };
     DatWinFrame->onMouseMove = SigWinFrame->onMouseMove;
     SigWinFrame->onMouseDown = [](MouseFrame* s, Qt::MouseButton button, Qt::KeyboardModifiers mods,
                                    Qt::MouseButtons buttons, QPoint p, bool dbl) {
-        SigWinMouseDown(s, int(button), int(mods), int(buttons), p, dbl);
+        RunReportingErrors(
+            [=] { SigWinMouseDown(s, int(button), int(mods), int(buttons), p, dbl); });
     };
     DatWinFrame->onMouseDown = [this](MouseFrame*, Qt::MouseButton button, Qt::KeyboardModifiers,
                                    Qt::MouseButtons, QPoint p, bool) {
@@ -286,7 +294,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {
             auto* key = static_cast<QKeyEvent*>(event);
-            if (FormKeyDown(key->key(), key->modifiers()))
+            bool taken = false;
+            RunReportingErrors([&] { taken = FormKeyDown(key->key(), key->modifiers()); });
+            if (taken)
                 return true;
         }
     }

@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""Writes the small seed corpora of the fuzz targets next to this script.
+
+curve_file: good files and the malformed kinds a loader must refuse or draw
+safely; settings_layout: fresh configuration files (scrambled as the program
+writes them) with damaged fields; file_names: edit-field text, a zero byte,
+then the extension.
+"""
+import math
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def write(target, name, data, folder=HERE):
+    os.makedirs(os.path.join(folder, target), exist_ok=True)
+    with open(os.path.join(folder, target, name), "wb") as f:
+        f.write(data)
+
+
+def curve(level=1.0, rate=48000, n=64, upper=20000.0, lower=20.0, values=None):
+    if values is None:
+        values = [10000.0] * (n // 2 if n > 0 else 0)
+    head = struct.pack("<fiiff", level, rate, n, upper, lower)
+    return head + struct.pack("<%df" % len(values), *values)
+
+
+def curve_seeds():
+    write("curve_file", "good_64", curve())
+    write("curve_file", "good_65536", curve(n=65536))
+    write("curve_file", "truncated_header", curve()[:11])
+    write("curve_file", "truncated_values", curve()[:-1])
+    write("curve_file", "n_zero", curve(n=0))
+    write("curve_file", "n_negative", curve(n=-64, values=[]))
+    write("curve_file", "n_odd", curve(n=63, values=[1.0] * 32))
+    write("curve_file", "n_65538", curve(n=65538, values=[1.0] * 4))
+    write("curve_file", "rate_zero", curve(rate=0))
+    write("curve_file", "lower_above_upper", curve(upper=100.0, lower=10000.0))
+    write("curve_file", "band_beyond_nyquist", curve(upper=3.0e38, lower=-5.0))
+    write("curve_file", "level_nan", curve(level=math.nan))
+    write("curve_file", "level_inf", curve(level=math.inf))
+    for name, v in [("zero", 0.0), ("negative", -1.0), ("nan", math.nan),
+                    ("inf", math.inf), ("denormal", 1.0e-45)]:
+        write("curve_file", "value_" + name, curve(values=[v] * 32))
+
+
+def scramble(record):
+    words = list(struct.unpack("<3404H", record))
+    state = 2719
+    for i, w in enumerate(words):
+        state = (state * 134775813 + 1) % 2**32
+        words[i] = (w + (state * 700 >> 32)) % 65536
+    return struct.pack("<3404H", *words)
+
+
+def fresh(changes=None):
+    r = bytearray(6808)
+    fields = {
+        4: ("<I", 0x808080), 8: ("<I", 0x00FFFF), 12: ("<I", 0x8000000F),
+        16: ("<I", 0x0000FF), 24: ("<I", 0x00FF00), 28: ("<I", 0x8000000F),
+        54: ("<h", 640), 56: ("<h", 450), 4240: ("<i", 40), 4244: ("<i", 50),
+        4284: ("<i", 60), 4288: ("<i", 100), 4320: ("<f", 150.0),
+        4324: ("<f", 2.83), 4475: ("<B", 1),
+    }
+    fields.update(changes or {})
+    for offset, (fmt, value) in fields.items():
+        struct.pack_into(fmt, r, offset, value)
+    r[4213:4223] = b"\x09dBSPL/W/m"
+    return r
+
+
+def settings_seeds():
+    write("settings_layout", "fresh", scramble(bytes(fresh())))
+    write("settings_layout", "short_6807", scramble(bytes(fresh()))[:-1])
+    write("settings_layout", "tiny_window", scramble(bytes(fresh({54: ("<h", -32768), 56: ("<h", 1)}))))
+    write("settings_layout", "huge_window", scramble(bytes(fresh({54: ("<h", 32767), 56: ("<h", 32767)}))))
+    write("settings_layout", "zero_impedance_step", scramble(bytes(fresh({4244: ("<i", 0)}))))
+    write("settings_layout", "extreme_impedance_scale", scramble(bytes(fresh({
+        4244: ("<i", -2**31), 4248: ("<i", 2**31 - 1)}))))
+    write("settings_layout", "nan_resistor", scramble(bytes(fresh({4320: ("<f", math.nan)}))))
+    # Found faults: start-up aborts on these (kept as regressions).
+    regressions = os.path.join(HERE, "..", "regressions")
+    write("settings_layout", "startup_level_range_0",
+          scramble(bytes(fresh({4284: ("<i", 0)}))), regressions)
+    write("settings_layout", "startup_reference_voltage_negative",
+          scramble(bytes(fresh({4324: ("<f", -1.0)}))), regressions)
+    write("settings_layout", "startup_level_top_max",
+          scramble(bytes(fresh({4284: ("<i", 5), 4288: ("<i", 2**31 - 1)}))), regressions)
+    write("settings_layout", "startup_reference_voltage_3e38",
+          scramble(bytes(fresh({4324: ("<f", 3.0e38)}))), regressions)
+    long_texts = fresh()
+    for offset in (91, 347, 859, 1115, 1896, 3176, 4200, 4213):
+        long_texts[offset] = 255
+    write("settings_layout", "long_texts", scramble(bytes(long_texts)) + b"tail")
+
+
+def file_name_seeds():
+    for name, data in [
+        ("room", b"ROOM\0EA"), ("mask", b"*.EA\0EA"), ("points", b"a.b.c\0OHM"),
+        ("directory", b"[curves]\0AA"), ("program", b"/usr/lib/voxa/voxa32vw\0"),
+        ("stars", b"*?*?**x*\0*?*"), ("long", b"N" * 300 + b"\0" + b"E" * 300),
+        ("size", b"\xff\xff\xff\xff\xff\xff\xff\xff\0\xe2\x80\xaf"),
+    ]:
+        write("file_names", name, data)
+
+
+curve_seeds()
+settings_seeds()
+file_name_seeds()
