@@ -2,10 +2,6 @@
 
 #include <initializer_list>
 
-namespace
-{
-
-// Number of level divisions drawn for a level range; 0 for no rows.
 int LevelDivisions(int32_t levelRange)
 {
     switch (levelRange) {
@@ -27,6 +23,9 @@ int LevelDivisions(int32_t levelRange)
         return 0;
     }
 }
+
+namespace
+{
 
 std::vector<int> GridRows(int height, int32_t levelRange)
 {

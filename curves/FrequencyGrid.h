@@ -7,6 +7,11 @@
 #include <cstdint>
 #include <vector>
 
+// The divisions of the level axis for a span in dB: ten for 5, 10, 15, 20,
+// 30, 50 or 100, eight for 40 or 80, twelve for 60 or 120, 0 (no rows) for
+// any other span.
+int LevelDivisions(int32_t levelRange);
+
 struct FrequencyGrid {
     std::vector<int> rows; // each a line from (0, y) to (W, y), in drawing order
     std::vector<int> columns; // each a line from (x, 0) to (x, H), in drawing order

@@ -1,6 +1,7 @@
 #include "plot/AxisLabels.h"
 
 #include "curves/ArithmeticFault.h"
+#include "curves/FrequencyGrid.h"
 #include "plot/PixelMapping.h"
 #include "plot/TextFormat.h"
 
@@ -9,26 +10,11 @@ namespace
 
 constexpr int kLabelWidth = 8;
 
-// Divisions of the level axis for a range, 0 for a range without labels.
-int levelDivisions(int32_t levelRange)
+// The labels follow the grid's divisions, except that a 15 dB span, which
+// the grid divides in ten, carries no labels.
+int LevelLabelDivisions(int32_t levelRange)
 {
-    switch (levelRange) {
-    case 5:
-    case 10:
-    case 20:
-    case 30:
-    case 50:
-    case 100:
-        return 10;
-    case 40:
-    case 80:
-        return 8;
-    case 60:
-    case 120:
-        return 12;
-    default:
-        return 0;
-    }
+    return levelRange == 15 ? 0 : LevelDivisions(levelRange);
 }
 
 int divisionRow(int i, int height, int divisions)
@@ -119,7 +105,7 @@ std::vector<LabelText> frequencyLabelsOrFault(float low, float high, int width)
 std::vector<LabelText> LevelAxisLabels(int32_t levelRange, int32_t levelTop, int height)
 {
     std::vector<LabelText> labels;
-    const int n = levelDivisions(levelRange);
+    const int n = LevelLabelDivisions(levelRange);
     for (int i = 1; i < n; ++i)
         labels.push_back({levelText(levelRange, levelTop, i, n), 5, divisionRow(i, height, n)});
     labels.push_back({"dBxx", 14, 1});

@@ -103,3 +103,17 @@ y0 = next(y for y in range(cy, cy + 200) if rgb(col, y) == black)
 print(f"SIGWIN_X={x0} SIGWIN_Y={y0}")
 ' "$CLIENT_X" "$CLIENT_Y")"
 }
+
+# Quits the viewer as a user does: Esc in the main window, Enter in the quit
+# box; waits for the end and requires exit code 0.
+quit_viewer() {
+    local wid=$1 box
+    xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+    xdotool key Escape
+    box=$(wait_window '^Sonivex$')
+    sleep 0.3
+    xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+    xdotool key Return
+    wait_exit
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+}

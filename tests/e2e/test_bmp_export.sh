@@ -59,12 +59,7 @@ dir=$(make_program_dir)
 start_viewer "$dir" /Init /:
 wid=$(wait_window '^ Sonivex$')
 sleep 0.5
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key Escape
-wait_window '^Sonivex$' >/dev/null
-sleep 0.3
-xdotool key Return
-wait_exit
+quit_viewer "$wid"
 config_set_print_to_bmp "$dir/VOXA32VW.CFG"
 
 start_viewer "$dir" /:
@@ -98,10 +93,5 @@ read -r width height bits white other black < <(bmp_summary "$bmp")
 
 # The viewer goes on.
 kill -0 "$VIEWER_PID" || fail "the viewer ended"
-xdotool key Escape
-wait_window '^Sonivex$' >/dev/null
-sleep 0.3
-xdotool key Return
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+quit_viewer "$wid"
 echo "bmp export: ok"

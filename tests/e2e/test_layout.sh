@@ -31,12 +31,6 @@ import -window root "$E2E_WORK/resized.png"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$WIDTH" = 700 ] || fail "width $WIDTH after resize"
 
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key Escape
-box=$(wait_window '^Sonivex$')
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-xdotool key Return
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+quit_viewer "$wid"
 [ "$(config_int16 "$dir/VOXA32VW.CFG" 54)" = 708 ] || fail "saved width $(config_int16 "$dir/VOXA32VW.CFG" 54)"
 echo "layout: ok"

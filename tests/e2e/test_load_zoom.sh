@@ -62,10 +62,5 @@ import -window root "$E2E_WORK/readout.png"
 after=$(readout "$E2E_WORK/readout.png")
 awk "BEGIN { exit !($before > 0.5 && $after < 0.3) }" || fail "no read-out text ($before, $after)"
 
-xdotool key Escape
-box=$(wait_window '^Sonivex$')
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-xdotool key Return
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+quit_viewer "$wid"
 echo "load and zoom: ok"

@@ -54,13 +54,7 @@ menu_height=$((HEIGHT - (450 - 46)))
 colour=$(pixel_at "$shot" $((52 + 10)) $((menu_height + 68 + 10)))
 [ "$colour" = 3366CC ] || fail "data window pixel is $colour, not 3366CC"
 
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key Escape
-wait_window '^Sonivex$' >/dev/null
-sleep 0.3
-xdotool key Return
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+quit_viewer "$wid"
 
 # DataWindowColor, a 32-bit value at offset 20: two 16-bit halves.
 cfg=$dir/VOXA32VW.CFG

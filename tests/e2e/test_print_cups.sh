@@ -143,11 +143,5 @@ xdotool windowactivate --sync "$err" >/dev/null 2>&1 || true
 xdotool key Return
 sleep 0.3
 kill -0 "$VIEWER_PID" || fail "the viewer ended after the printer error"
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key Escape
-wait_window '^Sonivex$' >/dev/null
-sleep 0.3
-xdotool key Return
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+quit_viewer "$wid"
 echo "printing on cups-pdf: ok"

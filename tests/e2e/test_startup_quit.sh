@@ -6,15 +6,7 @@ dir=$(make_program_dir)
 start_viewer "$dir" /Init /:
 wid=$(wait_window '^ Sonivex$')
 sleep 0.5
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key Escape
-box=$(wait_window '^Sonivex$')
-sleep 0.3
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-import -window root "${E2E_SHOTS:-$E2E_WORK}/quit-box.png"
-xdotool key Return
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+quit_viewer "$wid"
 [ "$(stat -c %s "$dir/VOXA32VW.CFG")" = 6808 ] || fail "configuration is not 6808 bytes"
 [ "$(config_int16 "$dir/VOXA32VW.CFG" 54)" = 640 ] || fail "saved width $(config_int16 "$dir/VOXA32VW.CFG" 54)"
 [ "$(config_int16 "$dir/VOXA32VW.CFG" 56)" = 450 ] || fail "saved height"

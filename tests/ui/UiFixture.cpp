@@ -3,6 +3,7 @@
 #include "app/qt/Startup.h"
 #include "app/qt/TBox.h"
 #include "app/qt/Windows.h"
+#include "curves/LoadState.h"
 #include "plot/qt/PlotView.h"
 #include "ui/qt/TMainForm.h"
 
@@ -21,6 +22,11 @@ void UiTest::SetUp()
     MainForm->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(MainForm));
     ResetPlot();
+    // Curves are looked for in the program directory; nothing loaded yet.
+    Settings.CurveDirectory.assign(programDir());
+    CurveName.clear();
+    CurveColours.restart();
+    MainForm->MO->clear();
 }
 
 void UiTest::TearDown()
@@ -33,7 +39,10 @@ std::string UiTest::programDir() const
     return m_dir.path().toStdString() + "/";
 }
 
-void UiTest::whenModal(std::function<void()> action) { whenModal(nullptr, std::move(action)); }
+void UiTest::whenModal(std::function<void()> action)
+{
+    whenModal(nullptr, std::move(action));
+}
 
 void UiTest::whenModal(QWidget* window, std::function<void()> action)
 {

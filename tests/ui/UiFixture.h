@@ -13,7 +13,7 @@ class UiTest : public ::testing::Test
 {
 protected:
     // Creates the windows (once), a fresh configuration and a shown main window
-    // with the plot reset.
+    // with the plot reset; curves are looked for in the program directory.
     void SetUp() override;
     void TearDown() override;
 

@@ -10,9 +10,11 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 
-class Keys : public UiTest {
+class Keys : public UiTest
+{
 protected:
     // With the bitmap export on, a print asks for a file name first: the
     // file box showing is the sign that the print command ran.
@@ -47,7 +49,7 @@ TEST_F(Keys, PPrintsFromTheWindowAndFromInsideTheMessageBox)
     expectPrintAskedForAFile([] { QTest::keyClick(MainForm->SigWinFrame, Qt::Key_P); });
     expectPrintAskedForAFile([] {
         whenModal(Box, [] {
-            pressKey(Qt::Key_P);  // passed on to the main window's key handler
+            pressKey(Qt::Key_P); // passed on to the main window's key handler
             pressKey(Qt::Key_Return);
         });
         VersionClick();
@@ -62,7 +64,7 @@ TEST_F(Keys, ArrowKeysStepTheScalesLikeTheirButtons)
         std::function<void()> check;
     };
     CurveKindText = "H2";
-    const std::vector<Case> cases{
+    const std::vector<Case> cases {
         {Qt::Key_Up, Qt::NoModifier, [] { EXPECT_EQ(Settings.LevelTop, 110); }},
         {Qt::Key_Down, Qt::NoModifier, [] { EXPECT_EQ(Settings.LevelTop, 100); }},
         {Qt::Key_Up, Qt::ControlModifier, [] { EXPECT_EQ(Settings.LevelRange, 50); }},

@@ -17,26 +17,19 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr QRgb kLime = 0x00FF00, kAqua = 0x00FFFF, kFuchsia = 0xFF00FF;
 
-class LoadFlows : public UiTest {
+class LoadFlows : public UiTest
+{
 protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        Settings.CurveDirectory.assign(programDir());
-        CurveName.clear();
-        CurveColours.restart();
-        MainForm->MO->clear();
-    }
-
     // A flat response at `db` dB (LevelFactor 1), N values.
     std::vector<unsigned char> flatCurveBytes(float value, int n = 4096)
     {
         const std::vector<float> values(std::size_t(n / 2), value);
-        return EncodeCurveFile(CurveHeader{1.0f, 48000, n, 20000.0f, 20.0f}, values);
+        return EncodeCurveFile(CurveHeader {1.0f, 48000, n, 20000.0f, 20.0f}, values);
     }
     void writeBytes(const std::string& name, const std::vector<unsigned char>& bytes)
     {
@@ -147,7 +140,7 @@ TEST_F(LoadFlows, FileLengthsAroundTwentyPlusTwoN)
     answerBoxWhenShown(&lines);
     F1Click();
     const QString path = QString::fromStdString(programDir()) + "SHORT.EA";
-    EXPECT_EQ(lines, (std::vector<QString>{"Error", "Error reading " + path}));
+    EXPECT_EQ(lines, (std::vector<QString> {"Error", "Error reading " + path}));
     EXPECT_EQ(ResponseCurve.values[0], 123.0f) << "the slot is left as it was";
     EXPECT_TRUE(MainForm->MO->text().endsWith("  SHORT")) << "the name is listed all the same";
 }
@@ -159,9 +152,9 @@ TEST_F(LoadFlows, MalformedHeadersAreRefused)
         int32_t sampleRate;
         int32_t transformLength;
     };
-    for (const Case& c : {Case{"ZERO_N.EA", 48000, 0}, Case{"NEG_N.EA", 48000, -4096},
-                          Case{"ODD_N.EA", 48000, 4095}, Case{"BIG_N.EA", 48000, 65538},
-                          Case{"ZERO_FS.EA", 0, 4096}, Case{"NEG_FS.EA", -48000, 4096}}) {
+    for (const Case& c : {Case {"ZERO_N.EA", 48000, 0}, Case {"NEG_N.EA", 48000, -4096},
+             Case {"ODD_N.EA", 48000, 4095}, Case {"BIG_N.EA", 48000, 65538},
+             Case {"ZERO_FS.EA", 0, 4096}, Case {"NEG_FS.EA", -48000, 4096}}) {
         SCOPED_TRACE(c.name);
         auto bytes = flatCurveBytes(dbValue(80), 4096);
         std::memcpy(&bytes[4], &c.sampleRate, 4);
@@ -186,8 +179,8 @@ TEST_F(LoadFlows, ArithmeticFaultsGiveTheirNumberedMessages)
         float value;
         const char* line;
     };
-    for (const Case& c : {Case{"ZERO.EA", 0.0f, "Unknown Fatal Error"},
-                          Case{"NEG.EA", -1.0f, "Fatal Error Number  207"}}) {
+    for (const Case& c : {Case {"ZERO.EA", 0.0f, "Unknown Fatal Error"},
+             Case {"NEG.EA", -1.0f, "Fatal Error Number  207"}}) {
         SCOPED_TRACE(c.name);
         writeBytes(c.name, flatCurveBytes(c.value));
         std::vector<QString> lines;
@@ -209,8 +202,9 @@ TEST_F(LoadFlows, ArithmeticFaultsGiveTheirNumberedMessages)
 
 TEST_F(LoadFlows, ImpedanceCurveIsDrawnOverTheResponse)
 {
-    const std::vector<float> values(2048, 0.04f);  // 6 Ohm
-    writeBytes("SPK.OHM", EncodeCurveFile(CurveHeader{1.0f, 48000, 4096, 20000.0f, 20.0f}, values));
+    const std::vector<float> values(2048, 0.04f); // 6 Ohm
+    writeBytes(
+        "SPK.OHM", EncodeCurveFile(CurveHeader {1.0f, 48000, 4096, 20000.0f, 20.0f}, values));
     chooseWhenAsked("SPK.OHM");
     F2Click();
     EXPECT_EQ(CurveKindText, "Z2");

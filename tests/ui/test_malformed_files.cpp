@@ -119,10 +119,6 @@ protected:
     {
         UiTest::SetUp();
         m_startDirectory = QDir::currentPath();
-        Settings.CurveDirectory.assign(programDir());
-        CurveName.clear();
-        CurveColours.restart();
-        MainForm->MO->clear();
     }
     void TearDown() override
     {

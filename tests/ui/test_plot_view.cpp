@@ -29,15 +29,6 @@ QRect geometryOf(const QWidget* w)
 class PlotView : public UiTest
 {
 protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        Settings.CurveDirectory.assign(programDir());
-        CurveName.clear();
-        CurveColours.restart();
-        MainForm->MO->clear();
-    }
-
     // A flat curve file at `level` dB (LevelFactor 1) or `ratio` of the serial resistor.
     void writeFlatCurve(const std::string& name, float value, int n = 4096)
     {
