@@ -294,7 +294,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {
             auto* key = static_cast<QKeyEvent*>(event);
-            bool taken = false;
+            // A key whose command failed counts as taken: handed on to the
+            // parent widgets, it would run the command again.
+            bool taken = true;
             RunReportingErrors([&] { taken = FormKeyDown(key->key(), key->modifiers()); });
             if (taken)
                 return true;
