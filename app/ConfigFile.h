@@ -30,5 +30,5 @@ bool ReadConfigFile(const std::string& path, SettingsRecord& record);
 // The file steps of the start-up load: with "/Init" on the command line the
 // record gets its fresh values and is written first; then the file is read.
 // False when any of these file operations failed.
-bool LoadSettingsFile(const std::vector<std::string>& args, const std::string& path,
-                      SettingsRecord& record);
+bool LoadSettingsFile(
+    const std::vector<std::string>& args, const std::string& path, SettingsRecord& record);

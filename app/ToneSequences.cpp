@@ -12,4 +12,7 @@ std::vector<ToneStep> ToneSequence(int flags, bool soundOn)
     return steps;
 }
 
-int SpeakerDivisor(int frequencyHz) { return frequencyHz > 18 ? 1193181 / frequencyHz : 0; }
+int SpeakerDivisor(int frequencyHz)
+{
+    return frequencyHz > 18 ? 1193181 / frequencyHz : 0;
+}

@@ -10,9 +10,9 @@ struct ToneStep {
     bool operator==(const ToneStep&) const = default;
 };
 
-constexpr int kTonesPrintDone = 16;   // 2000 Hz for 10 ms, only with sound on
-constexpr int kTonesQuit = 32;        // three rising tones, only with sound on
-constexpr int kTonesConfigError = 8;  // 1200 Hz for 1000 ms, always
+constexpr int kTonesPrintDone = 16; // 2000 Hz for 10 ms, only with sound on
+constexpr int kTonesQuit = 32; // three rising tones, only with sound on
+constexpr int kTonesConfigError = 8; // 1200 Hz for 1000 ms, always
 
 // The tones that PlayTones sounds for these flags, in the order 16, 32, 8.
 std::vector<ToneStep> ToneSequence(int flags, bool soundOn);

@@ -13,7 +13,8 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Two full curves (N = 65536 at 48 kHz, 20 Hz to 20 kHz) in the slots and a
 // window of the benchmark's outer size.
@@ -70,7 +71,7 @@ void BM_CursorOutEvent(benchmark::State& state)
     int x = 2;
     for (auto _ : state) {
         QMouseEvent move(QEvent::MouseMove, QPointF(x, 100), QPointF(x, 100), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+            Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(MainForm->SigWinFrame, &move);
         x = 2 + (x + 1) % 500;
     }

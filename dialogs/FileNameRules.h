@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-
 // The chosen name from the edit field's text when the box closes: the text
 // (cut at 255) up to its first point; "*" or nothing gives an empty result
 // (the untouched "*.EXT", the cancel button, an emptied field), otherwise the

@@ -9,7 +9,6 @@
 namespace
 {
 
-
 // Beyond 149 decimals a float's exact binary value has no more non-zero
 // digits, and the text is cut at 255 characters anyway: limiting the precision
 // keeps the buffer bounded without changing any result.

@@ -4,7 +4,10 @@
 
 #include <cstdint>
 
-constexpr bool IsSystemColour(uint32_t value) { return (value & 0x80000000u) != 0; }
+constexpr bool IsSystemColour(uint32_t value)
+{
+    return (value & 0x80000000u) != 0;
+}
 
 // 0x00BBGGRR -> 0xFFRRGGBB, the pixel layout of a 32-bit RGB image.
 constexpr uint32_t BgrToRgb32(uint32_t value)

@@ -6,12 +6,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QScreen>
-#include <QWindow>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 
 TBox* Box = nullptr;
 int BoxResult = 0;

@@ -11,9 +11,11 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {
@@ -40,7 +42,7 @@ void writeBytes(const std::string& path, const std::vector<char>& bytes)
 
 SettingsRecord freshRecord()
 {
-    SettingsRecord r{};
+    SettingsRecord r {};
     WriteFreshSettings(r);
     return r;
 }
@@ -55,7 +57,7 @@ TEST(ConfigFile, SaveThenReadGivesTheSameRecord)
     ASSERT_TRUE(WriteConfigFile(path, saved));
     EXPECT_EQ(fs::file_size(path), kSettingsSize);
 
-    SettingsRecord loaded{};
+    SettingsRecord loaded {};
     ASSERT_TRUE(ReadConfigFile(path, loaded));
     EXPECT_EQ(0, std::memcmp(&saved, &loaded, kSettingsSize));
     EXPECT_TRUE(fs::is_empty(tmp.dir()) == false);
@@ -66,7 +68,7 @@ TEST(ConfigFile, MissingOrShortFilesFail)
 {
     TempDir tmp;
     const std::string path = ConfigPath(tmp.dir());
-    SettingsRecord r{};
+    SettingsRecord r {};
     EXPECT_FALSE(ReadConfigFile(path, r));
     writeBytes(path, std::vector<char>(kSettingsSize - 1, 0));
     EXPECT_FALSE(ReadConfigFile(path, r));
@@ -83,7 +85,7 @@ TEST(ConfigFile, LongerFileLoadsItsFirstBytesAndIsExactAfterSave)
     bytes.resize(kSettingsSize + 100, 'x');
     writeBytes(path, bytes);
 
-    SettingsRecord r{};
+    SettingsRecord r {};
     ASSERT_TRUE(ReadConfigFile(path, r));
     EXPECT_EQ(r.WindowWidth, 640);
     ASSERT_TRUE(WriteConfigFile(path, r));
@@ -92,9 +94,8 @@ TEST(ConfigFile, LongerFileLoadsItsFirstBytesAndIsExactAfterSave)
 
 TEST(ConfigFile, InitSwitchInAnyCaseAndPositionReplacesTheFile)
 {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"voxa32vw", "/init"}, {"voxa32vw", "/:", "/INIT"},
-          {"voxa32vw", "/iNiT", "other"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string> {"voxa32vw", "/init"},
+             {"voxa32vw", "/:", "/INIT"}, {"voxa32vw", "/iNiT", "other"}}) {
         TempDir tmp;
         const std::string path = ConfigPath(tmp.dir());
         SettingsRecord old = freshRecord();
@@ -102,7 +103,7 @@ TEST(ConfigFile, InitSwitchInAnyCaseAndPositionReplacesTheFile)
         old.SplashLine1.assign("old");
         ASSERT_TRUE(WriteConfigFile(path, old));
 
-        SettingsRecord r{};
+        SettingsRecord r {};
         ASSERT_TRUE(LoadSettingsFile(args, path, r));
         EXPECT_EQ(r.GridColor, 0x808080u);
         EXPECT_EQ(r.SplashLine1.length, 0);
@@ -111,7 +112,7 @@ TEST(ConfigFile, InitSwitchInAnyCaseAndPositionReplacesTheFile)
 
 TEST(ConfigFile, FindSwitchReturnsTheLastMatchingPosition)
 {
-    const std::vector<std::string> args{"prog", "/:", "x", "/INIT", "/init"};
+    const std::vector<std::string> args {"prog", "/:", "x", "/INIT", "/init"};
     EXPECT_EQ(FindSwitch(args, "/Init"), 4);
     EXPECT_EQ(FindSwitch(args, "/:"), 1);
     EXPECT_EQ(FindSwitch(args, "/nope"), 0);
@@ -124,12 +125,13 @@ TEST(ConfigFile, PathIsCutAt255Characters)
     const std::string path = ConfigPath(dir);
     EXPECT_EQ(path.size(), 255u);
     EXPECT_EQ(path.substr(0, 252), dir);
-    SettingsRecord r{};
+    SettingsRecord r {};
     EXPECT_FALSE(LoadSettingsFile({"p"}, path, r));
 }
 
 // Saves onto a small file system made for the test; needs the right to mount.
-class ConfigFileOnTmpfs : public ::testing::Test {
+class ConfigFileOnTmpfs : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -150,7 +152,7 @@ protected:
     void expectOldFileWhole()
     {
         EXPECT_EQ(fileBytes(path_), oldBytes_);
-        SettingsRecord r{};
+        SettingsRecord r {};
         ASSERT_TRUE(ReadConfigFile(path_, r));
         EXPECT_EQ(r.LevelTop, 42);
     }
@@ -164,7 +166,7 @@ protected:
 
 TEST_F(ConfigFileOnTmpfs, FullDiskLeavesTheOldFileWhole)
 {
-    writeBytes(mountPoint_ + "/filler", std::vector<char>(64 * 1024, 'f'));  // fills it up
+    writeBytes(mountPoint_ + "/filler", std::vector<char>(64 * 1024, 'f')); // fills it up
     SettingsRecord changed = freshRecord();
     changed.LevelTop = 7;
     EXPECT_FALSE(WriteConfigFile(path_, changed));

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(ToneSequences, FlagsAndSoundOnChooseTheSequences)
 {
@@ -11,7 +12,7 @@ TEST(ToneSequences, FlagsAndSoundOnChooseTheSequences)
         bool soundOn;
         std::vector<ToneStep> expected;
     };
-    const std::vector<Case> cases{
+    const std::vector<Case> cases {
         {40, false, {{1200, 1000}}},
         {40, true, {{600, 70}, {900, 70}, {1200, 70}, {1200, 1000}}},
         {16, false, {}},
