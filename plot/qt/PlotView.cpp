@@ -40,13 +40,7 @@ void SizeOffscreenBitmap()
         std::max(1, MainForm->SigWin->width()), std::max(1, MainForm->SigWin->height()));
     if (OffscreenBitmap.size() == size)
         return;
-    QImage resized(size, QImage::Format_RGB32);
-    resized.fill(ToQColor(Settings.DataWindowColor));
-    if (!OffscreenBitmap.isNull()) {
-        QPainter p(&resized);
-        p.drawImage(0, 0, OffscreenBitmap);
-    }
-    OffscreenBitmap = resized;
+    OffscreenBitmap = ResizedPicture(OffscreenBitmap, size, ToQColor(Settings.DataWindowColor));
 }
 
 namespace

@@ -7,6 +7,17 @@
 
 bool PaintBox::s_painting = false;
 
+QImage ResizedPicture(const QImage& old, QSize size, const QColor& fill)
+{
+    QImage resized(size, QImage::Format_RGB32);
+    resized.fill(fill);
+    if (!old.isNull()) {
+        QPainter p(&resized);
+        p.drawImage(0, 0, old);
+    }
+    return resized;
+}
+
 PaintBox::PaintBox(QWidget* parent, const QString& name)
     : QWidget(parent)
 {
@@ -20,13 +31,7 @@ QImage& PaintBox::canvas()
 {
     const QSize wanted(std::max(1, width()), std::max(1, height()));
     if (m_canvas.size() != wanted) {
-        QImage resized(wanted, QImage::Format_RGB32);
-        resized.fill(Qt::white);
-        if (!m_canvas.isNull()) {
-            QPainter p(&resized);
-            p.drawImage(0, 0, m_canvas);
-        }
-        m_canvas = resized;
+        m_canvas = ResizedPicture(m_canvas, wanted, Qt::white);
     }
     return m_canvas;
 }

@@ -7,6 +7,10 @@
 #include <QWidget>
 #include <functional>
 
+// A 32-bit picture of the given size holding the old picture in its top-left
+// corner; new area takes the fill colour.
+QImage ResizedPicture(const QImage& old, QSize size, const QColor& fill);
+
 class PaintBox : public QWidget
 {
     Q_OBJECT
