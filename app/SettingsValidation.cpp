@@ -14,8 +14,9 @@ constexpr std::array<int32_t, 10> kImpedanceSteps {2, 5, 10, 20, 50, 100, 200, 5
 
 // The zoom buttons stop moving the top at 160 dB up and when the bottom edge
 // reaches -160 dB down; with their steps of 1 to 10 dB the top ends between
-// -155 (range 5) and 164 (range 20 or 30, stepping 5 from 159).
-constexpr int32_t kLowestLevelTop = -155;
+// -155 (range 5) and 164 (range 20 or 30, stepping 5 from 159), and the snap
+// to a multiple of ten of the wider ranges takes -155 on to -160.
+constexpr int32_t kLowestLevelTop = -160;
 constexpr int32_t kHighestLevelTop = 164;
 // The base moves up by two steps only while 10 steps + base < 24000, so it
 // stays below 24000 - 8 steps, at most 23982 with the smallest step 2; every
@@ -124,9 +125,11 @@ std::vector<std::string> RepairedSettingsBoxLines(const std::vector<std::string>
     constexpr std::size_t kNamesPerLine = 3;
     std::vector<std::string> lines {"Error", "VOXA32VW.CFG holds values out of range in:"};
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const bool last = i + 1 == names.size();
-        std::string& line = i % kNamesPerLine == 0 ? lines.emplace_back() : lines.back();
-        line += names[i] + (last ? "." : ", ");
+        if (i % kNamesPerLine == 0)
+            lines.emplace_back();
+        else
+            lines.back() += " ";
+        lines.back() += names[i] + (i + 1 == names.size() ? "." : ",");
     }
     lines.emplace_back("The viewer uses their default values instead;");
     lines.emplace_back("the file stays as it is until you quit with \"yes\".");

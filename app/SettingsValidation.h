@@ -16,7 +16,7 @@
 // order; empty for a sound record. A fresh record is sound.
 //
 // LevelRange      one of 5, 10, 20, 30, 40, 50, 60, 80, 100, 120
-// LevelTop        -155 to 164 dB
+// LevelTop        -160 to 164 dB
 // ImpedanceStep   one of 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000
 // ImpedanceBase   an even number from 0 to 23982 (tenths of an Ohm)
 // SerialResistor  0.1 to 10 Ohm or 100 to 4000 Ohm
