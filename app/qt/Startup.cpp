@@ -100,14 +100,6 @@ void holdSplash(const QElapsedTimer& startMark)
     while (std::chrono::steady_clock::now() < end) { }
 }
 
-// Fields out of range were given their fresh values by LoadSettings; one box
-// names them all.
-void reportRepairedSettings(const std::vector<std::string>& names)
-{
-    if (!names.empty())
-        ShowBox(RepairedSettingsBoxLines(names), "ok", "");
-}
-
 void reportFailedSave(int error)
 {
     ShowBox({"Error", "The settings could not be saved to", ConfigPath(ProgramDir),
@@ -142,6 +134,12 @@ std::vector<std::string> LoadSettings()
         b->setVisible(true);
     setDisplayKindAndLevelFactor();
     return repaired;
+}
+
+void ReportRepairedSettings(const std::vector<std::string>& names)
+{
+    if (!names.empty())
+        ShowBox(RepairedSettingsBoxLines(names), "ok", "");
 }
 
 SaveOutcome SaveSettings()
@@ -193,7 +191,7 @@ int RunProgram(int argc, char** argv)
         Box->hide();
         MainForm->show();
         RunReportingErrors(ResetPlot);
-        reportRepairedSettings(repaired);
+        ReportRepairedSettings(repaired);
         MainForm->Timer1->start();
         app.exec();
     } catch (const ProgramEnd&) {

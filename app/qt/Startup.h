@@ -18,6 +18,8 @@ int RunProgram(int argc, char** argv);
 // Fields out of range take their fresh values; their names are returned for
 // the start-up report.
 std::vector<std::string> LoadSettings();
+// One box that names the fields LoadSettings repaired; nothing when there are none.
+void ReportRepairedSettings(const std::vector<std::string>& names);
 // Copies the window geometry into the record and writes the file.
 SaveOutcome SaveSettings();
 // "Quit VOXA 32?"; on "yes" saves, sounds the closing tones and ends the event loop.
