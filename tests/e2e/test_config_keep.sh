@@ -5,6 +5,15 @@
 # was until a quit with "yes".
 source "$E2E_DIR/lib.sh"
 
+# Waits for a box with the given title and presses a key in it.
+answer_box() {
+    local box
+    box=$(wait_window "$1")
+    sleep 0.3
+    xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+    xdotool key "$2"
+}
+
 dir=$(make_program_dir)
 start_viewer "$dir" /Init /:
 quit_viewer "$(wait_window '^ Sonivex$')"
@@ -37,10 +46,7 @@ random.seed(6808)
 sys.stdout.buffer.write(bytes(random.getrandbits(8) for _ in range(6808)))' >"$dir/VOXA32VW.CFG"
 cp "$dir/VOXA32VW.CFG" "$E2E_WORK/random.cfg"
 start_viewer "$dir" /:
-box=$(wait_window '^Error$')
-sleep 0.3
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-xdotool key Return
+answer_box '^Error$' Return
 wid=$(wait_window '^ Sonivex$')
 sleep 1
 xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1 && fail "a second box at start-up"
@@ -50,10 +56,7 @@ cmp -s "$dir/VOXA32VW.CFG" "$E2E_WORK/random.cfg" || fail "the file changed afte
 
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key Escape
-box=$(wait_window '^Sonivex$')
-sleep 0.3
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-xdotool key Escape
+answer_box '^Sonivex$' Escape
 sleep 0.5
 kill -0 "$VIEWER_PID" 2>/dev/null || fail "the viewer ended on \"no\""
 cmp -s "$dir/VOXA32VW.CFG" "$E2E_WORK/random.cfg" || fail "the file changed after a quit with \"no\""
