@@ -104,7 +104,7 @@ void reportFailedSave(int error)
 {
     ShowBox({"Error", "The settings could not be saved to", ConfigPath(ProgramDir),
                 std::string("(") + std::strerror(error) + ").",
-                "VOXA32VW.CFG stays as it was before this session."},
+                "The settings of this session are not saved."},
         "ok", "");
 }
 
@@ -190,6 +190,8 @@ int RunProgram(int argc, char** argv)
             holdSplash(startMark);
         Box->hide();
         MainForm->show();
+        // Out-of-range scales were repaired by LoadSettings; anything else goes to
+        // the top-level error display, as from every handler.
         RunReportingErrors(ResetPlot);
         ReportRepairedSettings(repaired);
         MainForm->Timer1->start();
