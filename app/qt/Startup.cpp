@@ -183,6 +183,7 @@ int RunProgram(int argc, char** argv)
         if (splash)
             holdSplash(startMark);
         Box->hide();
+        MainForm->centreOnScreen();
         MainForm->show();
         resetPlotAtStartUp();
         MainForm->Timer1->start();
