@@ -74,7 +74,8 @@ std::optional<QString> askText(const QString& title, const QString& prompt, cons
     QFont titleFont = box.font();
     titleFont.setBold(true);
     const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title);
-    box.setMinimumWidth(std::max(box.minimumSizeHint().width(), titleWidth + kTitleBarButtonsRoom));
+    const QSize natural = box.sizeHint();
+    box.resize(std::max(natural.width(), titleWidth + kTitleBarButtonsRoom), natural.height());
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();
