@@ -157,3 +157,28 @@ absolute_geometry() {
     ABS_WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info")
     ABS_HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
 }
+
+# Presses the keys one after the other (a menu's mnemonics, a command key),
+# waits for the window whose name matches the pattern and activates it;
+# prints its id. Usage: open_by_keys PATTERN KEY...
+open_by_keys() {
+    local pattern=$1 key wid
+    shift
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep 0.3
+    done
+    wid=$(wait_window "$pattern")
+    sleep 0.3
+    xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+    echo "$wid"
+}
+
+# Waits until no visible window matches the pattern.
+wait_window_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    fail "the window '$1' did not close"
+}

@@ -20,10 +20,7 @@ plot_part() {
 }
 plot_before=$(plot_part "$E2E_WORK/before.png")
 
-xdotool key Escape
-box=$(wait_window '^Sonivex$')
-sleep 0.3
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+box=$(open_by_keys '^Sonivex$' Escape)
 
 # A message box is not resizable: no handle along its bottom edge.
 frame_extents "$box"
@@ -43,11 +40,7 @@ import -window root "$E2E_WORK/in-box.png"
 [ "$(plot_part "$E2E_WORK/in-box.png")" = "$plot_before" ] || fail "keys in the box changed the plot"
 
 xdotool key Escape
-for _ in $(seq 40); do
-    xdotool search --onlyvisible --name '^Sonivex$' >/dev/null 2>&1 || break
-    sleep 0.05
-done
-xdotool search --onlyvisible --name '^Sonivex$' >/dev/null 2>&1 && fail "Esc did not close the quit question"
+wait_window_gone '^Sonivex$'
 kill -0 "$VIEWER_PID" 2>/dev/null || fail "the viewer ended"
 [ "$(md5sum <"$dir/VOXA32VW.CFG")" = "$config_before" ] || fail "Esc saved the configuration"
 

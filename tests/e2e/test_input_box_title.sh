@@ -8,11 +8,7 @@ start_viewer "$dir" /Init /:
 wid=$(wait_window '^ Sonivex$')
 sleep 0.5
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key alt+i
-sleep 0.3
-xdotool key r
-box=$(wait_window '^Device Under Test$')
-sleep 0.5
+box=$(open_by_keys '^Device Under Test$' alt+i r)
 
 # The width of the light title text on the title bar, between the window
 # icon on the left and the buttons on the right.

@@ -11,14 +11,8 @@ sleep 0.5
 
 # Opens the entry box from the menu and types the answer.
 enter_serial_resistor() {
-    local input
     xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-    xdotool key alt+t
-    sleep 0.3
-    xdotool key s
-    input=$(wait_window '^Sonivex$')
-    sleep 0.3
-    xdotool windowactivate --sync "$input" >/dev/null 2>&1 || true
+    open_by_keys '^Sonivex$' alt+t s >/dev/null
     xdotool key ctrl+a
     xdotool type --delay 20 "$1"
     xdotool key Return
@@ -28,13 +22,8 @@ enter_serial_resistor 2.5
 expect_no_window '^Error$' 1
 
 enter_serial_resistor abc
-err=$(wait_window '^Error$')
-sleep 0.3
-xdotool windowactivate --sync "$err" >/dev/null 2>&1 || true
-xdotool key Return
-input=$(wait_window '^Sonivex$')
-sleep 0.3
-xdotool windowactivate --sync "$input" >/dev/null 2>&1 || true
+open_by_keys '^Error$' >/dev/null
+open_by_keys '^Sonivex$' Return >/dev/null
 xdotool key Escape
 expect_no_window '^Error$' 1
 xdotool search --onlyvisible --name '^Sonivex$' >/dev/null 2>&1 && fail "the entry box is still open"
