@@ -289,8 +289,9 @@ void TMainForm::centreOnScreen()
     // The outer frame is 4 pixels wide at the sides and at the bottom; above
     // the client area it holds the title bar and the menu bar, which is part
     // of this window.
-    const int clientLeft = left + 4;
-    const int clientTop = top + kFrameHeight - 4;
+    const int side = kFrameWidth / 2;
+    const int clientLeft = left + side;
+    const int clientTop = top + kFrameHeight - side;
     setGeometry(clientLeft, clientTop - menuBar()->sizeHint().height(), width(), height());
 }
 
