@@ -189,6 +189,7 @@ int RunProgram(int argc, char** argv)
         if (splash)
             holdSplash(startMark);
         Box->hide();
+        MainForm->centreOnScreen();
         MainForm->show();
         // Out-of-range scales were repaired by LoadSettings; anything else goes to
         // the top-level error display, as from every handler.

@@ -63,7 +63,9 @@ TBox::TBox()
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Dialog);
     setFont(arial(13));
     m_canvasFont = arial(13);
-    resize(188, 40);
+    // The box is never resized by the user: a fixed size also keeps the
+    // window manager from giving it a resize handle along the bottom edge.
+    setFixedSize(188, 40);
     L1 = new BodyLabel(this);
     L1->setFont(arial(13));
     L1->setGeometry(7, -12, 174, 16);
@@ -73,7 +75,10 @@ TBox::TBox()
     Btn2->setObjectName("Btn2");
     Btn1->setGeometry(12, 6, 80, 25);
     Btn2->setGeometry(100, 6, 80, 25);
+    // The box's keys are its own (Enter, F1, Esc, the rest handed on to the
+    // main window): a focused button would answer Space.
     for (QPushButton* b : {Btn1, Btn2}) {
+        b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
         b->hide();
     }
@@ -92,7 +97,7 @@ void TBox::showSplash(const QImage& picture)
             if ((line[x] & 0xFFFFFF) == 0xFFFFFF)
                 line[x] = face;
     }
-    resize(m_splash.size());
+    setFixedSize(m_splash.size());
     Btn1->hide();
     move(screen()->availableGeometry().center() - rect().center());
     show();
@@ -168,7 +173,7 @@ int TBox::showMessage(
     Btn1->move(g.btn1Left, g.btn1Top);
     if (g.btn2Left)
         Btn2->move(*g.btn2Left, g.btn2Top);
-    resize(std::max(1, g.width - kBoxFrameWidth), std::max(1, g.height - kBoxFrameHeight));
+    setFixedSize(std::max(1, g.width - kBoxFrameWidth), std::max(1, g.height - kBoxFrameHeight));
     move(g.left, g.top);
 
     if (!caption1.empty()) {
