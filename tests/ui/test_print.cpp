@@ -237,7 +237,7 @@ TEST_F(PrintCommand, BmpFileLandsInTheDirectoryUnderItsName)
     const std::vector<Case> cases = {
         {"directory with a trailing separator", "pictures", "/", "plot", "plot.BMP"},
         {"directory without one", "bitmaps", "", "plot", "plot.BMP"},
-        {"names beyond ASCII", "Bilder \u00F6", "", QString::fromUtf8("Gr\u00F6\u00DFe \u00E4"),
+        {"names beyond ASCII", "Bilder \u00F6", "/", QString::fromUtf8("Gr\u00F6\u00DFe \u00E4"),
             "Gr\u00F6\u00DFe \u00E4.BMP"},
     };
     for (const Case& c : cases) {
