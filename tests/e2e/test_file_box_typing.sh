@@ -3,12 +3,8 @@
 # load that file, and its curve is drawn in the data window.
 source "$E2E_DIR/lib.sh"
 
-dir=$(make_program_dir)
-"$(dirname "$VIEWER_BINARY")/make_examples" "$dir"
-start_viewer "$dir" /Init /:
-wid=$(wait_window '^ Sonivex$')
-sleep 1
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+start_viewer_with_examples
+dir=$DIR wid=$WID
 client_origin "$wid" 450
 
 # Types a name into the box that has just opened and confirms it with Enter;
