@@ -1,6 +1,7 @@
 #include "app/qt/TBox.h"
 
 #include "app/BoxGeometry.h"
+#include "app/qt/FileNames.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"
 
@@ -28,9 +29,10 @@ QFont arial(int pixels, bool bold = false, bool italic = false)
     return f;
 }
 
-QString latin1(const std::string& s)
+// Lines may name files and directories (such as "Error reading " and a path).
+QString boxText(const std::string& s)
 {
-    return QString::fromLatin1(s.substr(0, 255));
+    return FileNameText(std::string_view(s).substr(0, 255));
 }
 
 } // namespace
@@ -119,12 +121,12 @@ void TBox::drawSplashLines(const std::string& line1, const std::string& line2, i
     p.setPen(QColor(0, 0, 255));
     if (line2.empty()) {
         p.setFont(arial(13, true, true)); // 10 points
-        p.drawText(13, pictureHeight - 28 + QFontMetrics(p.font()).ascent(), latin1(line1));
+        p.drawText(13, pictureHeight - 28 + QFontMetrics(p.font()).ascent(), boxText(line1));
     } else {
         p.setFont(arial(11, true, true)); // 8 points
         const int ascent = QFontMetrics(p.font()).ascent();
-        p.drawText(13, pictureHeight - 35 + ascent, latin1(line1));
-        p.drawText(13, pictureHeight - 22 + ascent, latin1(line2));
+        p.drawText(13, pictureHeight - 35 + ascent, boxText(line1));
+        p.drawText(13, pictureHeight - 22 + ascent, boxText(line2));
     }
     // The message box measures its texts in the regular 10-point font.
     m_canvasFont = arial(13);
@@ -139,20 +141,20 @@ int TBox::showMessage(
         HideBox();
     m_splash = QImage();
     BoxResult = 0;
-    Btn1->setText(latin1(caption1));
+    Btn1->setText(boxText(caption1));
     Btn1->setVisible(!caption1.empty());
-    Btn2->setText(latin1(caption2));
+    Btn2->setText(boxText(caption2));
     Btn2->setVisible(!caption2.empty());
     setWindowFlags(
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
 
     const QFontMetrics metrics(m_canvasFont);
     BoxGeometryInput in;
-    in.titleWidth = lines.empty() ? 0 : metrics.horizontalAdvance(latin1(lines[0]));
+    in.titleWidth = lines.empty() ? 0 : metrics.horizontalAdvance(boxText(lines[0]));
     std::vector<QString> body {QString()};
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        in.bodyLineWidths.push_back(metrics.horizontalAdvance(latin1(lines[i])));
-        body.push_back(latin1(lines[i]));
+        in.bodyLineWidths.push_back(metrics.horizontalAdvance(boxText(lines[i])));
+        body.push_back(boxText(lines[i]));
     }
     in.btn1Shown = !caption1.empty();
     in.btn2Shown = !caption2.empty();
@@ -167,7 +169,7 @@ int TBox::showMessage(
     }
     const BoxGeometry g = ComputeBoxGeometry(in);
 
-    setWindowTitle(lines.empty() ? QString() : latin1(lines[0]));
+    setWindowTitle(lines.empty() ? QString() : boxText(lines[0]));
     L1->setLines(body);
     L1->setGeometry(g.L1Left, -12, g.L1Width, int(body.size()) * 16);
     Btn1->move(g.btn1Left, g.btn1Top);

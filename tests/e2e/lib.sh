@@ -18,6 +18,17 @@ start_viewer() {
     VIEWER_PID=$!
 }
 
+# A fresh program directory with the example curves, the viewer started in it
+# with a fresh configuration and its main window active; sets DIR and WID.
+start_viewer_with_examples() {
+    DIR=$(make_program_dir)
+    "$(dirname "$VIEWER_BINARY")/make_examples" "$DIR"
+    start_viewer "$DIR" /Init /:
+    WID=$(wait_window '^ Sonivex$')
+    sleep 1
+    xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
+}
+
 # Waits for a visible window whose name matches the pattern; prints its id.
 wait_window() {
     local pattern=$1 wid=""
