@@ -15,12 +15,23 @@ int FindSwitch(const std::vector<std::string>& args, std::string_view name);
 // programDirectory + "VOXA32VW.CFG", cut at 255 characters.
 std::string ConfigPath(const std::string& programDirectory);
 
-// Scrambles a copy of the record and replaces the file with it. The bytes go
-// to a temporary file in the same directory that is renamed over the old one,
-// so a failed or interrupted save leaves the previous file whole. Temporaries
-// left by interrupted saves are removed by the next save.
-// Returns false on any failure; the old file is then untouched.
-bool WriteConfigFile(const std::string& path, const SettingsRecord& record);
+// The outcome of a save: error is 0 when the file was written, else the
+// errno value of the step that failed.
+struct SaveOutcome {
+    int error = 0;
+    explicit operator bool() const { return error == 0; }
+};
+
+// Scrambles a copy of the record and replaces the file with it. A symbolic
+// link is followed: its target is written and the link stays. The bytes go
+// to a hidden temporary file beside the target (".VOXA32VW.CFG.voxa32vw-save."
+// and six characters) that takes the old file's mode, owner and group and is
+// renamed over it, so a failed or interrupted save leaves the old file whole.
+// Such temporaries left by killed saves are removed by the next save; no
+// other file is touched. Where the directory takes no new file (read-only,
+// or not writable by the user) the existing file is overwritten in place: one
+// write of the whole record, then a flush to disk.
+SaveOutcome WriteConfigFile(const std::string& path, const SettingsRecord& record);
 
 // Reads the first 6808 bytes of the file into the record and unscrambles it
 // (the unscramble happens even when the read fails). False when the file is

@@ -331,7 +331,12 @@ Problem CheckChosenName(std::string_view text, std::string_view extension)
         return "a name chosen from an empty or \"*\" field, or none from a name";
     if (result.size() > kMaxTextLength)
         return "a chosen name longer than 255 characters";
-    if (!(std::string(stem) + "." + std::string(extension)).starts_with(result))
+    // A cut through a UTF-8 character moves back to its start: up to 3 bytes
+    // of the name may be left out.
+    const std::size_t point = std::min(result.find('.'), result.size());
+    const std::string_view name = std::string_view(result).substr(0, point);
+    if (!stem.starts_with(name) || stem.size() - name.size() > 3
+        || !("." + std::string(extension)).starts_with(result.substr(point)))
         return "a chosen name that is not the field's name with the extension";
     return std::nullopt;
 }

@@ -74,6 +74,12 @@ bool MatchesMask(std::string_view name, std::string_view mask)
     return m == mask.size();
 }
 
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+        [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+}
+
 std::string EnterDirectory(const std::string& directory)
 {
     std::error_code ec;
@@ -123,7 +129,7 @@ FileDetails LookUpFile(const std::string& path)
 std::string JoinPath(std::string_view directory, std::string_view name)
 {
     std::string path(directory);
-    if (!path.ends_with('/'))
+    if (!path.empty() && !path.ends_with('/'))
         path += '/';
     path += name;
     return path;

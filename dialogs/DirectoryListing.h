@@ -29,6 +29,10 @@ enum class FileTypes {
 // the curve files come from.
 bool MatchesMask(std::string_view name, std::string_view mask);
 
+// True when a and b are the same text with ASCII letters compared without
+// regard to case.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
 // Makes directory the process's current directory and returns its absolute
 // path. Throws InputOutputError when it cannot be entered.
 std::string EnterDirectory(const std::string& directory);
@@ -51,5 +55,6 @@ struct FileDetails {
 // 0 and no time when the entry cannot be looked up.
 FileDetails LookUpFile(const std::string& path);
 
-// directory + "/" + name, with no second '/' when directory ends with one.
+// directory + "/" + name, with no second '/' when directory ends with one;
+// the bare name (relative to the current directory) when directory is empty.
 std::string JoinPath(std::string_view directory, std::string_view name);

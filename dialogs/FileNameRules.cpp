@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialogs/DirectoryListing.h"
 #include "ui/Rect.h"
 
 namespace
@@ -23,13 +24,44 @@ int ColumnEdge(int itemLeft, int x, const ListColumn& c)
 
 } // namespace
 
+std::string CutName(std::string_view name)
+{
+    if (name.size() <= kMaxTextLength)
+        return std::string(name);
+    const auto isContinuation
+        = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    std::size_t end = kMaxTextLength;
+    // A sequence is at most 4 bytes: its lead byte lies at most 3 back.
+    std::size_t lead = end;
+    while (lead > 0 && end - lead < 3 && isContinuation(name[lead]))
+        --lead;
+    if (lead < end && static_cast<unsigned char>(name[lead]) >= 0xC0)
+        end = lead;
+    return std::string(name.substr(0, end));
+}
+
 std::string SelectFileResult(std::string_view editText, std::string_view extension)
 {
-    std::string_view name = editText.substr(0, kMaxTextLength);
-    name = name.substr(0, name.find('.'));
+    const std::string text = CutName(editText);
+    const std::string_view name = std::string_view(text).substr(0, text.find('.'));
     if (name.empty() || name == "*")
         return {};
-    return CutText(std::string(name) + "." + std::string(extension));
+    return CutName(std::string(name) + "." + std::string(extension));
+}
+
+std::string ListedNameFor(const std::string& typed, const std::vector<std::string>& listed)
+{
+    if (std::find(listed.begin(), listed.end(), typed) != listed.end())
+        return typed;
+    const std::string* found = nullptr;
+    for (const std::string& name : listed) {
+        if (!EqualIgnoringCase(name, typed))
+            continue;
+        if (found)
+            return typed;
+        found = &name;
+    }
+    return found ? *found : typed;
 }
 
 std::string ListMask(std::string_view extension)

@@ -8,12 +8,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// The chosen name from the edit field's text when the box closes: the text
-// (cut at 255) up to its first point; "*" or nothing gives an empty result
-// (the untouched "*.EXT", the cancel button, an emptied field), otherwise the
-// name, a point and the extension, cut at 255.
+// A name cut at 255 bytes. Names are UTF-8 on this platform: a cut that would
+// split a multi-byte sequence is moved back to the start of that sequence.
+std::string CutName(std::string_view name);
+
+// The name typed into the edit field when the box closes: the text (cut at
+// 255) up to its first point; "*" or nothing gives an empty result (the
+// untouched "*.EXT", the cancel button, an emptied field), otherwise the name,
+// a point and the extension, cut at 255.
 std::string SelectFileResult(std::string_view editText, std::string_view extension);
+
+// The listed file that a typed name stands for in a box that opens existing
+// files: the listed name equal to it, else the only one that differs from it
+// in the case of letters alone (so "b70" finds "B70.ea" as the list's mask
+// does); the typed name itself when no listed name, or several, match.
+std::string ListedNameFor(const std::string& typed, const std::vector<std::string>& listed);
 
 // The list's mask and the edit field's initial text: "*." and the extension.
 std::string ListMask(std::string_view extension);

@@ -61,7 +61,9 @@ QCursor makeReadOutCursor()
     figure.fill(Qt::color0);
     mask.fill(Qt::color0);
     const QPoint hot(15, 14);
-    // Black figure with a white outline: the outline in the mask only.
+    // Black figure with a white outline: the outline in the mask only. An X11
+    // cursor cannot invert the screen under it: a figure pixel left out of
+    // the mask (the inverting pixel of other platforms) is simply not shown.
     for (QBitmap* bm : {&mask, &figure}) {
         QPainter p(bm);
         const int width = bm == &mask ? 3 : 1;

@@ -2,6 +2,7 @@
 
 #include "app/ConfigFile.h"
 #include "app/SettingsRecord.h"
+#include "app/SettingsValidation.h"
 #include "app/SplashTiming.h"
 #include "app/ToneSequences.h"
 #include "app/qt/Alerts.h"
@@ -10,7 +11,6 @@
 #include "app/qt/TBox.h"
 #include "app/qt/VoxaApplication.h"
 #include "app/qt/Windows.h"
-#include "curves/ArithmeticFault.h"
 #include "curves/CurveSlot.h"
 #include "curves/LoadState.h"
 #include "dialogs/FileNameRules.h"
@@ -25,6 +25,7 @@
 #include <QFont>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 std::vector<std::string> CommandLine;
@@ -99,16 +100,12 @@ void holdSplash(const QElapsedTimer& startMark)
     while (std::chrono::steady_clock::now() < end) { }
 }
 
-// A damaged configuration (a level range of 0, a reference voltage that makes
-// the level factor 0 or infinite) makes the empty plot fault; the fault goes
-// to the top-level error display and the viewer opens all the same.
-void resetPlotAtStartUp()
+void reportFailedSave(int error)
 {
-    try {
-        ResetPlot();
-    } catch (const ArithmeticFault& fault) {
-        ShowTopLevelError(QString::fromLatin1(fault.what()));
-    }
+    ShowBox({"Error", "The settings could not be saved to", ConfigPath(ProgramDir),
+                std::string("(") + std::strerror(error) + ").",
+                "The settings of this session are not saved."},
+        "ok", "");
 }
 
 void initialiseOffscreenBitmap()
@@ -120,10 +117,11 @@ void initialiseOffscreenBitmap()
 
 } // namespace
 
-void LoadSettings()
+std::vector<std::string> LoadSettings()
 {
     if (!LoadSettingsFile(CommandLine, ConfigPath(ProgramDir), Settings))
         fatalConfigurationError();
+    std::vector<std::string> repaired = RepairDamagedSettings(Settings);
     Box->drawSplashLines(Settings.SplashLine1.str(), Settings.SplashLine2.str(),
         OffscreenBitmap.isNull() ? Box->height() : OffscreenBitmap.height());
     MainForm->setOuterSize(Settings.WindowWidth, Settings.WindowHeight);
@@ -135,15 +133,22 @@ void LoadSettings()
     for (QToolButton* b : MainForm->navigationButtons())
         b->setVisible(true);
     setDisplayKindAndLevelFactor();
+    return repaired;
 }
 
-void SaveSettings()
+void ReportRepairedSettings(const std::vector<std::string>& names)
+{
+    if (!names.empty())
+        ShowBox(RepairedSettingsBoxLines(names), "ok", "");
+}
+
+SaveOutcome SaveSettings()
 {
     Settings.WindowStateCode = static_cast<uint8_t>(MainForm->stateCode());
     Settings.WindowWidth = static_cast<int16_t>(MainForm->outerWidth() & 0xFFFF);
     Settings.WindowHeight = static_cast<int16_t>(MainForm->outerHeight() & 0xFFFF);
     Settings.TestLevel = 0;
-    WriteConfigFile(ConfigPath(ProgramDir), Settings); // write errors stay silent
+    return WriteConfigFile(ConfigPath(ProgramDir), Settings);
 }
 
 void QuitRequest()
@@ -151,7 +156,8 @@ void QuitRequest()
     if (ShowBox({"Sonivex", "Quit VOXA 32?"}, "yes", "no") != kBoxFirstButton)
         return;
     CurveKindText = "--";
-    SaveSettings();
+    if (const SaveOutcome saved = SaveSettings(); !saved)
+        reportFailedSave(saved.error);
     PlayTones(kTonesQuit);
     // exit() rather than quit(): quit() would first ask every window to close.
     QCoreApplication::exit(0);
@@ -178,13 +184,17 @@ int RunProgram(int argc, char** argv)
         QElapsedTimer startMark;
         startMark.start();
         ReadOutCursor(); // installs the read-out cursor
-        LoadSettings();
+        const std::vector<std::string> repaired = LoadSettings();
         initialiseOffscreenBitmap();
         if (splash)
             holdSplash(startMark);
         Box->hide();
+        MainForm->centreOnScreen();
         MainForm->show();
-        resetPlotAtStartUp();
+        // Out-of-range scales were repaired by LoadSettings; anything else goes to
+        // the top-level error display, as from every handler.
+        RunReportingErrors(ResetPlot);
+        ReportRepairedSettings(repaired);
         MainForm->Timer1->start();
         app.exec();
     } catch (const ProgramEnd&) {

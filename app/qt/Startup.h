@@ -1,6 +1,8 @@
 #pragma once
 // Program entry, start-up, the settings load and save, and the quit path.
 
+#include "app/ConfigFile.h"
+
 #include <string>
 #include <vector>
 
@@ -13,8 +15,12 @@ int RunProgram(int argc, char** argv);
 
 // Reads the configuration (creating it first with "/Init") and applies it to
 // the windows; ends the program through the fatal box when the file fails.
-void LoadSettings();
+// Fields out of range take their fresh values; their names are returned for
+// the start-up report.
+std::vector<std::string> LoadSettings();
+// One box that names the fields LoadSettings repaired; nothing when there are none.
+void ReportRepairedSettings(const std::vector<std::string>& names);
 // Copies the window geometry into the record and writes the file.
-void SaveSettings();
+SaveOutcome SaveSettings();
 // "Quit VOXA 32?"; on "yes" saves, sounds the closing tones and ends the event loop.
 void QuitRequest();

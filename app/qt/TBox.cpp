@@ -1,6 +1,7 @@
 #include "app/qt/TBox.h"
 
 #include "app/BoxGeometry.h"
+#include "app/qt/FileNames.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"
 
@@ -28,9 +29,10 @@ QFont arial(int pixels, bool bold = false, bool italic = false)
     return f;
 }
 
-QString latin1(const std::string& s)
+// Lines may name files and directories (such as "Error reading " and a path).
+QString boxText(const std::string& s)
 {
-    return QString::fromLatin1(s.substr(0, 255));
+    return FileNameText(std::string_view(s).substr(0, 255));
 }
 
 } // namespace
@@ -63,7 +65,9 @@ TBox::TBox()
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Dialog);
     setFont(arial(13));
     m_canvasFont = arial(13);
-    resize(188, 40);
+    // The box is never resized by the user: a fixed size also keeps the
+    // window manager from giving it a resize handle along the bottom edge.
+    setFixedSize(188, 40);
     L1 = new BodyLabel(this);
     L1->setFont(arial(13));
     L1->setGeometry(7, -12, 174, 16);
@@ -73,7 +77,10 @@ TBox::TBox()
     Btn2->setObjectName("Btn2");
     Btn1->setGeometry(12, 6, 80, 25);
     Btn2->setGeometry(100, 6, 80, 25);
+    // The box's keys are its own (Enter, F1, Esc, the rest handed on to the
+    // main window): a focused button would answer Space.
     for (QPushButton* b : {Btn1, Btn2}) {
+        b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
         b->hide();
     }
@@ -92,7 +99,7 @@ void TBox::showSplash(const QImage& picture)
             if ((line[x] & 0xFFFFFF) == 0xFFFFFF)
                 line[x] = face;
     }
-    resize(m_splash.size());
+    setFixedSize(m_splash.size());
     Btn1->hide();
     move(screen()->availableGeometry().center() - rect().center());
     show();
@@ -114,12 +121,12 @@ void TBox::drawSplashLines(const std::string& line1, const std::string& line2, i
     p.setPen(QColor(0, 0, 255));
     if (line2.empty()) {
         p.setFont(arial(13, true, true)); // 10 points
-        p.drawText(13, pictureHeight - 28 + QFontMetrics(p.font()).ascent(), latin1(line1));
+        p.drawText(13, pictureHeight - 28 + QFontMetrics(p.font()).ascent(), boxText(line1));
     } else {
         p.setFont(arial(11, true, true)); // 8 points
         const int ascent = QFontMetrics(p.font()).ascent();
-        p.drawText(13, pictureHeight - 35 + ascent, latin1(line1));
-        p.drawText(13, pictureHeight - 22 + ascent, latin1(line2));
+        p.drawText(13, pictureHeight - 35 + ascent, boxText(line1));
+        p.drawText(13, pictureHeight - 22 + ascent, boxText(line2));
     }
     // The message box measures its texts in the regular 10-point font.
     m_canvasFont = arial(13);
@@ -134,20 +141,20 @@ int TBox::showMessage(
         HideBox();
     m_splash = QImage();
     BoxResult = 0;
-    Btn1->setText(latin1(caption1));
+    Btn1->setText(boxText(caption1));
     Btn1->setVisible(!caption1.empty());
-    Btn2->setText(latin1(caption2));
+    Btn2->setText(boxText(caption2));
     Btn2->setVisible(!caption2.empty());
     setWindowFlags(
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
 
     const QFontMetrics metrics(m_canvasFont);
     BoxGeometryInput in;
-    in.titleWidth = lines.empty() ? 0 : metrics.horizontalAdvance(latin1(lines[0]));
+    in.titleWidth = lines.empty() ? 0 : metrics.horizontalAdvance(boxText(lines[0]));
     std::vector<QString> body {QString()};
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        in.bodyLineWidths.push_back(metrics.horizontalAdvance(latin1(lines[i])));
-        body.push_back(latin1(lines[i]));
+        in.bodyLineWidths.push_back(metrics.horizontalAdvance(boxText(lines[i])));
+        body.push_back(boxText(lines[i]));
     }
     in.btn1Shown = !caption1.empty();
     in.btn2Shown = !caption2.empty();
@@ -162,13 +169,13 @@ int TBox::showMessage(
     }
     const BoxGeometry g = ComputeBoxGeometry(in);
 
-    setWindowTitle(lines.empty() ? QString() : latin1(lines[0]));
+    setWindowTitle(lines.empty() ? QString() : boxText(lines[0]));
     L1->setLines(body);
     L1->setGeometry(g.L1Left, -12, g.L1Width, int(body.size()) * 16);
     Btn1->move(g.btn1Left, g.btn1Top);
     if (g.btn2Left)
         Btn2->move(*g.btn2Left, g.btn2Top);
-    resize(std::max(1, g.width - kBoxFrameWidth), std::max(1, g.height - kBoxFrameHeight));
+    setFixedSize(std::max(1, g.width - kBoxFrameWidth), std::max(1, g.height - kBoxFrameHeight));
     move(g.left, g.top);
 
     if (!caption1.empty()) {

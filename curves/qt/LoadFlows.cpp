@@ -3,10 +3,12 @@
 #include "app/SettingsRecord.h"
 #include "app/Texts.h"
 #include "app/qt/Alerts.h"
+#include "app/qt/FileNames.h"
 #include "app/qt/TBox.h"
 #include "curves/CurveFile.h"
 #include "curves/FatalErrors.h"
 #include "curves/LoadState.h"
+#include "dialogs/DirectoryListing.h"
 #include "dialogs/qt/TFileBox.h"
 #include "plot/PlotState.h"
 #include "plot/qt/PlotView.h"
@@ -58,20 +60,26 @@ std::string checkedResponseExtension()
 
 void appendToMO(const std::string& name)
 {
-    const QString caption
-        = MainForm->MO->text() + "  " + QString::fromLatin1(WithoutExtension(name));
+    const QString caption = MainForm->MO->text() + "  " + FileNameText(WithoutExtension(name));
     MainForm->MO->setText(caption.left(int(kMaxTextLength)));
 }
 
+// The chosen name, or "" when nothing was chosen. A curve directory that
+// cannot be listed is reported by name and counts as nothing chosen.
 std::string chooseCurveFile(const std::string& extension)
 {
-    return SelectFile(Settings.CurveDirectory.str(), extension, "Cancel", true);
+    try {
+        return SelectFile(Settings.CurveDirectory.str(), extension, "Cancel", true);
+    } catch (const InputOutputError& e) {
+        ShowBox({"Error", e.what()}, "ok", "");
+        return {};
+    }
 }
 
 // Reads a file into a slot; false (after the error box) when it cannot be read.
 bool readIntoSlot(const std::string& name, CurveSlot& slot)
 {
-    const std::string path = CutText(Settings.CurveDirectory.str() + name);
+    const std::string path = CutText(JoinPath(Settings.CurveDirectory.str(), name));
     const CurveFile file = ReadCurveFile(path);
     if (!file.ok()) {
         ShowBox({"Error", "Error reading " + path}, "ok", "");

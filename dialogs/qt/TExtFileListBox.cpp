@@ -1,5 +1,7 @@
 #include "dialogs/qt/TExtFileListBox.h"
 
+#include "app/qt/FileNames.h"
+
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QLocale>
@@ -12,11 +14,6 @@ namespace
 // The file system's bytes of an item's text, kept beside the shown text so
 // that names which are no valid local text still find their file.
 constexpr int kNameRole = Qt::UserRole;
-
-QString LocalText(std::string_view bytes)
-{
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 // The long time format may name the time zone, which only a date-time knows.
 QString LongTimeText(const QLocale& locale, const QDateTime& stamp)
@@ -119,7 +116,7 @@ void TExtFileListBox::updateFileEdit()
     if (!m_fileEdit)
         return;
     const QList<QListWidgetItem*> selected = selectedItems();
-    SetWholeText(m_fileEdit, selected.isEmpty() ? LocalText(m_mask) : selected.first()->text());
+    SetWholeText(m_fileEdit, selected.isEmpty() ? FileNameText(m_mask) : selected.first()->text());
 }
 
 void TExtFileListBox::reread()
@@ -131,10 +128,31 @@ void TExtFileListBox::reread()
     }
     m_directory = EnterDirectory(m_directory);
     for (const std::string& name : ListDirectory(m_directory, m_mask, m_fileType)) {
-        auto* item = new QListWidgetItem(LocalText(name), this);
+        auto* item = new QListWidgetItem(FileNameText(name), this);
         item->setData(kNameRole, QByteArray::fromStdString(name));
     }
     viewport()->update();
+}
+
+std::vector<std::string> TExtFileListBox::listedNames() const
+{
+    std::vector<std::string> names;
+    for (int row = 0; row < count(); ++row)
+        names.push_back(nameOf(*item(row)));
+    return names;
+}
+
+std::optional<std::string> TExtFileListBox::selectedName() const
+{
+    const QList<QListWidgetItem*> selected = selectedItems();
+    if (selected.isEmpty())
+        return std::nullopt;
+    return nameOf(*selected.first());
+}
+
+std::string TExtFileListBox::nameOf(const QListWidgetItem& entry)
+{
+    return entry.data(kNameRole).toByteArray().toStdString();
 }
 
 void TExtFileListBox::setItemHeight(int pixels)
@@ -202,9 +220,12 @@ ColumnWidths TExtFileListBox::columnWidths() const
     const QFontMetrics metrics(font());
     const QLocale locale = QLocale::system();
     const auto width = [&](const QString& text) { return metrics.horizontalAdvance(text); };
+    const auto asciiText = [](std::string_view sample) {
+        return QString::fromLatin1(sample.data(), static_cast<qsizetype>(sample.size()));
+    };
     return {
-        width(LocalText(kNameColumnSample)),
-        width(LocalText(SizeColumnSample(m_separator))),
+        width(asciiText(kNameColumnSample)),
+        width(asciiText(SizeColumnSample(m_separator))),
         width(locale.toString(QDate::currentDate(), QLocale::ShortFormat)),
         width(LongTimeText(locale, QDateTime::currentDateTime())),
     };
@@ -223,7 +244,7 @@ ItemColumns TExtFileListBox::itemColumns(int row, int itemLeft) const
     const QListWidgetItem* entry = item(row);
     if (!entry)
         return columns;
-    const std::string name = entry->data(kNameRole).toByteArray().toStdString();
+    const std::string name = nameOf(*entry);
     if (!IsDirectoryEntry(name))
         formatColumnTexts(name, columns);
     return columns;

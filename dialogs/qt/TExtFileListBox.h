@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLineEdit;
 
@@ -64,6 +65,11 @@ public:
     // or read. Does nothing while no directory has been set.
     void reread();
 
+    // The file system's names of the listed items, in the list's order.
+    std::vector<std::string> listedNames() const;
+    // The file system's name of the selected item; empty when none is.
+    std::optional<std::string> selectedName() const;
+
     // The item height in pixels.
     int itemHeight() const { return m_itemHeight; }
     void setItemHeight(int pixels);
@@ -100,6 +106,7 @@ public:
     ItemColumns itemColumns(int row, int itemLeft) const;
 
 private:
+    static std::string nameOf(const QListWidgetItem& entry);
     template <typename T> void changeAndReread(T& field, T value);
     void updateFileEdit();
     // The file's size, date and time texts for the shown columns.

@@ -1,6 +1,7 @@
 #include "dialogs/qt/TFileBox.h"
 
 #include "app/Texts.h"
+#include "app/qt/FileNames.h"
 #include "app/qt/Startup.h"
 #include "dialogs/FileNameRules.h"
 
@@ -17,11 +18,6 @@ namespace
 
 // The most characters the user may type into the edit field.
 constexpr int kFileEditMaxLength = 24;
-
-QString LocalText(const std::string& text)
-{
-    return QString::fromLocal8Bit(CutText(text));
-}
 
 QPushButton* SpeedButton(
     QWidget* parent, const char* name, const QRect& geometry, const char* caption)
@@ -99,6 +95,17 @@ void TFileBox::reject()
     QDialog::reject();
 }
 
+std::string TFileBox::chosenName(const std::string& extension, bool existingFile) const
+{
+    const std::optional<std::string> selected = FileListBox1->selectedName();
+    if (selected && FileEdit->text() == FileNameText(*selected))
+        return *selected;
+    const std::string typed = SelectFileResult(FileNameBytes(FileEdit->text()), extension);
+    if (existingFile && !typed.empty())
+        return ListedNameFor(typed, FileListBox1->listedNames());
+    return typed;
+}
+
 bool TFileBox::FileListBox1KeyDown(int key)
 {
     switch (key) {
@@ -132,18 +139,18 @@ std::string SelectFile(const std::string& directory, const std::string& extensio
     const std::string& cancelCaption, bool readOnlyName)
 {
     TFileBox& box = *FileBox;
-    box.SpeedButton2->setText(LocalText(cancelCaption));
+    box.SpeedButton2->setText(FileNameText(CutText(cancelCaption)));
     box.FileListBox1->clear();
     const std::string listed = directory.empty() ? ProgramDir : CutText(directory);
-    box.FileEdit->setReadOnly(readOnlyName);
     const std::string mask = ListMask(CutText(extension));
     box.FileEdit->setMaxLength(kFileEditMaxLength);
-    SetWholeText(box.FileEdit, LocalText(mask));
+    SetWholeText(box.FileEdit, FileNameText(mask));
     box.FileListBox1->setDirectory(listed);
     box.FileListBox1->setMask(mask);
     box.FileListBox1->reread();
+    // The mask stays selected: the first key the user types replaces it.
+    box.FileEdit->selectAll();
     box.FileEdit->setFocus();
     box.exec();
-    const std::string text = box.FileEdit->text().toLocal8Bit().toStdString();
-    return SelectFileResult(text, CutText(extension));
+    return box.chosenName(CutText(extension), readOnlyName);
 }

@@ -2,7 +2,9 @@
 
 #include "app/SettingsRecord.h"
 #include "app/ToneSequences.h"
+#include "app/qt/FileNames.h"
 #include "app/qt/Sound.h"
+#include "dialogs/DirectoryListing.h"
 #include "dialogs/qt/TFileBox.h"
 #include "output/qt/TPrintOptionsDlg.h"
 #include "ui/qt/Colours.h"
@@ -195,7 +197,7 @@ void cleanUp(PixelImage& picture, const DataRect& data)
 // QImage writes a Format_RGB32 picture as a 24-bit BMP file.
 void saveBmp(const QImage& picture, const std::string& path)
 {
-    if (!picture.save(QString::fromLocal8Bit(path.c_str()), "BMP"))
+    if (!picture.save(FileNameText(path), "BMP"))
         throw std::runtime_error("Cannot write the bitmap file " + path);
 }
 
@@ -284,7 +286,7 @@ void PrintClick()
     PixelImage picture = toPixelImage(takePicture(form, capture));
     cleanUp(picture, data);
     if (Settings.PrintToBmp)
-        saveBmp(toQImage(picture), Settings.BmpDirectory.str() + bmpName);
+        saveBmp(toQImage(picture), JoinPath(Settings.BmpDirectory.str(), bmpName));
     else
         printPicture(toQImage(picture));
 

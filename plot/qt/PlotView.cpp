@@ -2,6 +2,7 @@
 
 #include "app/SettingsRecord.h"
 #include "app/Texts.h"
+#include "app/qt/FileNames.h"
 #include "app/qt/Pictures.h"
 #include "curves/CurveSlot.h"
 #include "curves/CurveTrace.h"
@@ -214,7 +215,7 @@ void RebuildPlot()
     CurveColours.restart();
     LabelYAxis(kImpedanceKind);
     DrawImpedanceCurve(ImpedanceCurve.values, CurveColours.next());
-    MainForm->MO->setText(QString::fromLatin1(WithoutExtension(CurveName)));
+    MainForm->MO->setText(FileNameText(WithoutExtension(CurveName)));
 }
 
 void YButtonClick(QObject* sender)

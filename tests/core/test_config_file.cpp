@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sys/mount.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -178,8 +180,153 @@ TEST_F(ConfigFileOnTmpfs, ReadOnlyDirectoryLeavesTheOldFileWhole)
     ASSERT_EQ(::mount(nullptr, mountPoint_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
     SettingsRecord changed = freshRecord();
     changed.LevelTop = 7;
-    EXPECT_FALSE(WriteConfigFile(path_, changed));
+    EXPECT_EQ(WriteConfigFile(path_, changed).error, EROFS) << "the failure is told";
     expectOldFileWhole();
+}
+
+// A directory that takes no new file, holding a configuration the user may
+// write: a read-only small file system with a writable file mounted on the
+// configuration's name (root ignores the permission bits of a directory), or,
+// for other users, a directory without write permission.
+class ConfigFileInReadOnlyDirectory : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir_ = tmp_.dir() + "program/";
+        fs::create_directory(dir_);
+        path_ = ConfigPath(dir_);
+        // Longer than a record, so that the in-place write must cut it.
+        writeBytes(writable_, std::vector<char>(kSettingsSize + 100, 'o'));
+        if (::geteuid() != 0) {
+            writeBytes(path_, std::vector<char>(kSettingsSize + 100, 'o'));
+            fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+            return;
+        }
+        if (::mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=24k") != 0)
+            GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+        mounted_.push_back(dir_);
+        writeBytes(path_, {});
+        ASSERT_EQ(::mount(writable_.c_str(), path_.c_str(), nullptr, MS_BIND, nullptr), 0);
+        mounted_.push_back(path_);
+        ASSERT_EQ(::mount(nullptr, dir_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    }
+    void TearDown() override
+    {
+        for (auto it = mounted_.rbegin(); it != mounted_.rend(); ++it)
+            ::umount2(it->c_str(), MNT_DETACH);
+        fs::permissions(dir_, fs::perms::owner_all);
+    }
+
+    TempDir tmp_;
+    std::string writable_ = tmp_.dir() + "writable";
+    std::string dir_;
+    std::string path_;
+    std::vector<std::string> mounted_;
+};
+
+TEST_F(ConfigFileInReadOnlyDirectory, WritesTheFileInPlace)
+{
+    SettingsRecord changed = freshRecord();
+    changed.LevelTop = 7;
+    ASSERT_TRUE(WriteConfigFile(path_, changed));
+    SettingsRecord r {};
+    ASSERT_TRUE(ReadConfigFile(path_, r));
+    EXPECT_EQ(r.LevelTop, 7);
+    EXPECT_EQ(fs::file_size(path_), kSettingsSize);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1) << "nothing else made";
+}
+
+TEST_F(ConfigFileInReadOnlyDirectory, AFileThatCannotBeWrittenEitherIsAFailureTold)
+{
+    fs::permissions(::geteuid() == 0 ? writable_ : path_, fs::perms::owner_read);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(
+            ::mount(nullptr, path_.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr), 0);
+    }
+    const std::vector<char> before = fileBytes(path_);
+    SettingsRecord changed = freshRecord();
+    changed.LevelTop = 7;
+    const SaveOutcome outcome = WriteConfigFile(path_, changed);
+    EXPECT_FALSE(outcome);
+    EXPECT_NE(outcome.error, 0);
+    EXPECT_EQ(fileBytes(path_), before);
+}
+
+TEST(ConfigFile, SaveRemovesOnlyItsOwnTemporaries)
+{
+    TempDir tmp;
+    const std::string path = ConfigPath(tmp.dir());
+    ASSERT_TRUE(WriteConfigFile(path, freshRecord()));
+    const std::vector<std::string> users {"VOXA32VW.CFG.backup", "VOXA32VW.CFG.123456",
+        "VOXA32VW.CFG.XXXXXX", ".VOXA32VW.CFG.abcdef"};
+    for (const std::string& name : users)
+        writeBytes(tmp.dir() + name, {'u', 's', 'e', 'r'});
+    const std::string stale = tmp.dir() + ".VOXA32VW.CFG.voxa32vw-save.Ab12Cd";
+    writeBytes(stale, {'k', 'i', 'l', 'l', 'e', 'd'});
+
+    ASSERT_TRUE(WriteConfigFile(path, freshRecord()));
+    for (const std::string& name : users) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(fileBytes(tmp.dir() + name), (std::vector<char> {'u', 's', 'e', 'r'}));
+    }
+    EXPECT_FALSE(fs::exists(stale)) << "a temporary of a killed save";
+}
+
+TEST(ConfigFile, SaveKeepsTheFilesMode)
+{
+    for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0664)}) {
+        SCOPED_TRACE(int(mode));
+        TempDir tmp;
+        const std::string path = ConfigPath(tmp.dir());
+        ASSERT_TRUE(WriteConfigFile(path, freshRecord()));
+        fs::permissions(path, mode);
+        ASSERT_TRUE(WriteConfigFile(path, freshRecord()));
+        EXPECT_EQ(fs::status(path).permissions(), mode);
+    }
+}
+
+TEST(ConfigFile, SaveWritesThroughASymbolicLink)
+{
+    struct Case {
+        const char* what;
+        std::string target; // as the link names it
+        bool targetExists;
+    };
+    for (const Case& c : {Case {"relative", "../real/voxa.cfg", true}, Case {"absolute", "", true},
+             Case {"dangling", "../real/new.cfg", false}}) {
+        SCOPED_TRACE(c.what);
+        TempDir tmp;
+        fs::create_directory(tmp.dir() + "program");
+        fs::create_directory(tmp.dir() + "real");
+        const std::string link = ConfigPath(tmp.dir() + "program/");
+        const std::string linked = c.target.empty() ? tmp.dir() + "real/voxa.cfg" : c.target;
+        const fs::path target = fs::path(tmp.dir() + "program") / linked;
+        if (c.targetExists) {
+            ASSERT_TRUE(WriteConfigFile(target, freshRecord()));
+        }
+        fs::create_symlink(linked, link);
+
+        SettingsRecord changed = freshRecord();
+        changed.LevelTop = 7;
+        ASSERT_TRUE(WriteConfigFile(link, changed));
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(fs::read_symlink(link), linked);
+        SettingsRecord r {};
+        ASSERT_TRUE(ReadConfigFile(target, r));
+        EXPECT_EQ(r.LevelTop, 7);
+        EXPECT_EQ(std::distance(fs::directory_iterator(tmp.dir() + "real"), {}), 1)
+            << "no temporary left beside the target";
+    }
+}
+
+TEST(ConfigFile, LinksInALoopAreAFailure)
+{
+    TempDir tmp;
+    const std::string path = ConfigPath(tmp.dir());
+    fs::create_symlink("VOXA32VW.CFG", path);
+    EXPECT_EQ(WriteConfigFile(path, freshRecord()).error, ELOOP);
+    EXPECT_TRUE(fs::is_symlink(path));
 }
 
 } // namespace

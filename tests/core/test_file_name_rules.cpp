@@ -1,5 +1,7 @@
 #include "dialogs/FileNameRules.h"
 
+#include "dialogs/DirectoryListing.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,6 +31,68 @@ TEST(FileNameRules, SelectFileResultFromTheEditText)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(SelectFileResult(c.editText, c.extension), c.expected);
     }
+}
+
+TEST(FileNameRules, NamesAreCutAt255BytesWithoutSplittingACharacter)
+{
+    const std::string a254(254, 'a'), a253(253, 'a'), a252(252, 'a');
+    const std::string ae = "\u00E4", euro = "\u20AC", clef = "\U0001D11E"; // 2, 3, 4 bytes
+    struct Case {
+        const char* name;
+        std::string text, expected;
+    };
+    const std::vector<Case> cases = {
+        {"short name whole", "Gr\u00F6\u00DFe \u00E4", "Gr\u00F6\u00DFe \u00E4"},
+        {"exactly 255 bytes", a253 + ae, a253 + ae},
+        {"two-byte character across the cut", a254 + ae + "x", a254},
+        {"three-byte character across the cut", a253 + euro, a253},
+        {"four-byte character across the cut", a252 + clef, a252},
+        {"character ending at the cut", a252 + euro + "xyz", a252 + euro},
+        {"bytes that are no UTF-8 cut plainly", std::string(300, '\x80'), std::string(255, '\x80')},
+        {"Latin-1 bytes cut plainly", std::string(254, 'a') + "\xE4\xE4", a254 + "\xE4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CutName(c.text), c.expected);
+    }
+    // The edit text is cut the same way before its first point is looked for.
+    EXPECT_EQ(SelectFileResult(a254 + ae + ".TXT", "EA"), a254 + ".");
+}
+
+TEST(FileNameRules, TypedNameStandsForTheListedFile)
+{
+    const std::vector<std::string> listed
+        = {"aaa.ea", "B70.EA", "b70.Ea", "ROOM.ea", "room.EA", "Room.EA", "Gr\u00F6\u00DFe.EA"};
+    struct Case {
+        const char* name;
+        std::string typed, expected;
+    };
+    const std::vector<Case> cases = {
+        {"listed as typed", "B70.EA", "B70.EA"},
+        {"only one in another case", "aaa.EA", "aaa.ea"},
+        {"several in another case: as typed", "b70.EA", "b70.EA"},
+        {"listed as typed among others in other cases", "room.EA", "room.EA"},
+        {"several in another case, none as typed", "ROOM.EA", "ROOM.EA"},
+        {"not listed", "new.EA", "new.EA"},
+        {"letters beyond ASCII compared as they are", "GR\u00D6\u00DFE.EA", "GR\u00D6\u00DFE.EA"},
+        {"ASCII letters of a name beyond ASCII", "gr\u00F6\u00DFe.ea", "Gr\u00F6\u00DFe.EA"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ListedNameFor(c.typed, listed), c.expected);
+    }
+    EXPECT_EQ(ListedNameFor("a.EA", {}), "a.EA");
+}
+
+TEST(FileNameRules, PathsJoinWithOneSeparator)
+{
+    EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+    EXPECT_EQ(JoinPath("", "b"), "b"); // relative to the current directory
+    EXPECT_EQ(JoinPath("/", "b"), "/b");
+    EXPECT_TRUE(EqualIgnoringCase("Room.Ea", "rOOM.eA"));
+    EXPECT_FALSE(EqualIgnoringCase("Room.Ea", "Room.E"));
+    EXPECT_FALSE(EqualIgnoringCase("[", "{")); // not letters
 }
 
 TEST(FileNameRules, MaskAndProgramDirectory)

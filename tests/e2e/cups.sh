@@ -11,6 +11,12 @@
 #
 # cupsd must run as root (the cups-pdf backend runs only as root); filters
 # run as the user lp, so the server's directories must be open to it.
+#
+# cups-pdf reads its settings only from /etc/cups/cups-pdf.conf (the output
+# directory there is the printing user's ~/PDF). The server therefore runs in
+# a mount namespace of its own, in which a configuration of the test's lies
+# over that file: every file cups-pdf writes stays in the server's directory,
+# and neither the system's file nor the user's home is touched.
 
 CUPSD_PID=""
 CUPS_ROOT=""
@@ -19,8 +25,8 @@ cups_start() {
     [ "$(id -u)" = 0 ] || fail "the printing tests need root to run cupsd"
     CUPS_ROOT=$(mktemp -d /tmp/voxa-cups.XXXXXX)
     chmod 0755 "$CUPS_ROOT"
-    mkdir -p "$CUPS_ROOT"/{etc/ppd,spool/tmp,cache,state/certs,log}
-    chmod 0755 "$CUPS_ROOT"/{etc,etc/ppd,cache,state,log}
+    mkdir -p "$CUPS_ROOT"/{etc/ppd,spool/tmp,cache,state/certs,log,pdf,pdf-spool,pdf-log}
+    chmod 0755 "$CUPS_ROOT"/{etc,etc/ppd,cache,state,log,pdf}
     chmod 1777 "$CUPS_ROOT/spool/tmp"
     chmod 0710 "$CUPS_ROOT/spool"
     chgrp lp "$CUPS_ROOT/spool"
@@ -50,8 +56,20 @@ AccessLog $CUPS_ROOT/log/access_log
 PageLog $CUPS_ROOT/log/page_log
 SystemGroup root
 EOF
+    cat >"$CUPS_ROOT/cups-pdf.conf" <<EOF
+Out $CUPS_ROOT/pdf
+AnonDirName $CUPS_ROOT/pdf
+Spool $CUPS_ROOT/pdf-spool
+GSTmp $CUPS_ROOT/pdf-spool
+Log $CUPS_ROOT/pdf-log
+Grp lp
+EOF
+    [ -f /etc/cups/cups-pdf.conf ] || fail "cups-pdf is not installed"
     export CUPS_SERVER=$CUPS_ROOT/cups.sock
-    /usr/sbin/cupsd -f -c "$CUPS_ROOT/cupsd.conf" -s "$CUPS_ROOT/cups-files.conf" \
+    # unshare and sh each exec the next: the process started here is cupsd.
+    unshare --mount --propagation private sh -c \
+        'mount --bind "$0" /etc/cups/cups-pdf.conf && exec /usr/sbin/cupsd -f -c "$1" -s "$2"' \
+        "$CUPS_ROOT/cups-pdf.conf" "$CUPS_ROOT/cupsd.conf" "$CUPS_ROOT/cups-files.conf" \
         >"$CUPS_ROOT/log/cupsd.out" 2>&1 &
     CUPSD_PID=$!
     for _ in $(seq 200); do
@@ -80,14 +98,8 @@ cups_stop() {
     CUPS_ROOT=""
 }
 
-# cups-pdf's "Out" setting with ${HOME} made the home directory of the user
-# who prints (cups-pdf looks it up, not the environment).
 cups_pdf_dir() {
-    local out home
-    out=$(sed -n 's/^[[:space:]]*Out[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null | tail -1)
-    [ -n "$out" ] || out='${HOME}/PDF'
-    home=$(getent passwd "$(id -un)" | cut -d: -f6)
-    echo "${out//\$\{HOME\}/$home}"
+    echo "$CUPS_ROOT/pdf"
 }
 
 cups_wait_idle() {

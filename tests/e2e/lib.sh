@@ -18,6 +18,17 @@ start_viewer() {
     VIEWER_PID=$!
 }
 
+# A fresh program directory with the example curves, the viewer started in it
+# with a fresh configuration and its main window active; sets DIR and WID.
+start_viewer_with_examples() {
+    DIR=$(make_program_dir)
+    "$(dirname "$VIEWER_BINARY")/make_examples" "$DIR"
+    start_viewer "$DIR" /Init /:
+    WID=$(wait_window '^ Sonivex$')
+    sleep 1
+    xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
+}
+
 # Waits for a visible window whose name matches the pattern; prints its id.
 wait_window() {
     local pattern=$1 wid=""
@@ -116,4 +127,69 @@ quit_viewer() {
     xdotool key Return
     wait_exit
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+}
+
+# Fails unless no visible window whose name matches the pattern shows within
+# the given number of seconds.
+expect_no_window() {
+    local pattern=$1 seconds=$2
+    for _ in $(seq $((seconds * 20))); do
+        if xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; then
+            fail "a window named '$pattern' appeared"
+        fi
+        sleep 0.05
+    done
+}
+
+# Reads a little-endian single-precision value from the unscrambled
+# configuration. Usage: config_float FILE OFFSET
+config_float() {
+    local low high
+    low=$(config_int16 "$1" "$2")
+    high=$(config_int16 "$1" $(($2 + 2)))
+    python3 -c 'import struct, sys; print(struct.unpack("<f", struct.pack("<hh", int(sys.argv[1]), int(sys.argv[2])))[0])' "$low" "$high"
+}
+
+# The frame the window manager draws around a window: sets FRAME_LEFT,
+# FRAME_RIGHT, FRAME_TOP and FRAME_BOTTOM.
+frame_extents() {
+    local values
+    values=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
+    [ -n "$values" ] || fail "no frame extents for window $1"
+    IFS=, read -r FRAME_LEFT FRAME_RIGHT FRAME_TOP FRAME_BOTTOM <<<"$values"
+}
+
+# A window's client area on the screen: sets ABS_X, ABS_Y, ABS_WIDTH, ABS_HEIGHT.
+absolute_geometry() {
+    local info
+    info=$(xwininfo -id "$1")
+    ABS_X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    ABS_Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    ABS_WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info")
+    ABS_HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
+}
+
+# Presses the keys one after the other (a menu's mnemonics, a command key),
+# waits for the window whose name matches the pattern and activates it;
+# prints its id. Usage: open_by_keys PATTERN KEY...
+open_by_keys() {
+    local pattern=$1 key wid
+    shift
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep 0.3
+    done
+    wid=$(wait_window "$pattern")
+    sleep 0.3
+    xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+    echo "$wid"
+}
+
+# Waits until no visible window matches the pattern.
+wait_window_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    fail "the window '$1' did not close"
 }

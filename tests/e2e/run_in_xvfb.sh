@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs one end-to-end test script in a private X server with a window manager.
+# Runs one end-to-end test script in a private X server with a window manager;
+# a script with the line "# e2e: no window manager" gets a bare X server.
 # Usage: run_in_xvfb.sh TEST_SCRIPT VIEWER_BINARY
 set -euo pipefail
 script=$1
@@ -24,11 +25,13 @@ Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp 7>"$fifo" 2>"$work/xvfb.lo
 pids+=($!)
 read -r display <"$fifo"
 export DISPLAY=:$display
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
-done
+if ! grep -qx '# e2e: no window manager' "$script"; then
+    openbox --sm-disable >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+    done
+fi
 unset QT_QPA_PLATFORM
 bash "$script"

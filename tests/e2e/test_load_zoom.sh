@@ -4,12 +4,8 @@
 # under the pointer.
 source "$E2E_DIR/lib.sh"
 
-dir=$(make_program_dir)
-"$(dirname "$VIEWER_BINARY")/make_examples" "$dir"
-start_viewer "$dir" /Init /:
-wid=$(wait_window '^ Sonivex$')
-sleep 1
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+start_viewer_with_examples
+dir=$DIR wid=$WID
 
 choose_first_file() {  # in the file box: to the list, first file, Enter
     local box

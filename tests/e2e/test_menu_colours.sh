@@ -3,15 +3,6 @@
 # offset 20 of the configuration as 0x00BBGGRR.
 source "$E2E_DIR/lib.sh"
 
-# Waits until no visible window matches the pattern.
-wait_window_gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.05
-    done
-    fail "the window '$1' did not close"
-}
-
 dir=$(make_program_dir)
 start_viewer "$dir" /Init /:
 wid=$(wait_window '^ Sonivex$')

@@ -1,18 +1,22 @@
 #include "UiFixture.h"
 
 #include "app/ConfigFile.h"
+#include "app/SettingsValidation.h"
 #include "app/qt/Alerts.h"
 #include "app/qt/Sound.h"
 #include "app/qt/Startup.h"
 #include "app/qt/TBox.h"
+#include "plot/qt/PlotView.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QTest>
+#include <random>
 
 namespace
 {
@@ -106,6 +110,65 @@ TEST_F(AppFrame, MissingOrShortConfigurationShowsTheFatalBoxAndLeavesTheFileAlon
         EXPECT_EQ(QFile::exists(QString::fromStdString(configPath())), size >= 0);
         EXPECT_EQ(readAll(configPath()), before);
     }
+}
+
+TEST_F(AppFrame, RandomConfigurationIsNamedInOneBoxAndTheFileStaysAsItWas)
+{
+    std::mt19937 random(6808);
+    QByteArray noise(int(kSettingsSize), '\0');
+    for (char& c : noise)
+        c = char(random());
+    {
+        QFile f(QString::fromStdString(configPath()));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(noise);
+    }
+    CommandLine = {"voxa32vw", "/:"};
+    const std::vector<std::string> repaired = LoadSettings();
+    EXPECT_GE(repaired.size(), 5u) << "random bytes hit most of the checked fields";
+    EXPECT_TRUE(DamagedSettingsFields(Settings).empty()) << "the session runs on fresh values";
+    EXPECT_NO_THROW(ResetPlot());
+
+    int boxes = 0;
+    QString title, body;
+    whenModal([&] {
+        ++boxes;
+        title = Box->windowTitle();
+        body = QStringList(Box->L1->lines().begin(), Box->L1->lines().end()).join("\n");
+        pressKey(Qt::Key_Return);
+    });
+    ReportRepairedSettings(repaired);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(title, "Error");
+    for (const std::string& name : repaired)
+        EXPECT_TRUE(body.contains(QString::fromStdString(name))) << name;
+    EXPECT_EQ(readAll(configPath()), noise) << "after the box";
+
+    whenModal([] { Box->Btn2->click(); });
+    QuitRequest();
+    EXPECT_EQ(readAll(configPath()), noise) << "after a quit with \"no\"";
+}
+
+TEST_F(AppFrame, FailedSaveOnQuitIsToldInAnErrorBox)
+{
+    // A directory where the configuration was: neither a temporary beside it
+    // nor the file itself can take the record, whoever runs the test.
+    QFile::remove(QString::fromStdString(configPath()));
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(configPath())));
+    std::vector<QString> titles;
+    QString body;
+    whenModal([&] {
+        titles.push_back(Box->windowTitle());
+        pressKey(Qt::Key_Return);
+        whenModal([&] {
+            titles.push_back(Box->windowTitle());
+            body = QStringList(Box->L1->lines().begin(), Box->L1->lines().end()).join("\n");
+            pressKey(Qt::Key_Return);
+        });
+    });
+    runInEventLoop(QuitRequest);
+    EXPECT_EQ(titles, (std::vector<QString> {"Sonivex", "Error"}));
+    EXPECT_TRUE(body.contains(QString::fromStdString(configPath()))) << body.toStdString();
 }
 
 TEST_F(AppFrame, PlayTonesFollowsSoundOn)

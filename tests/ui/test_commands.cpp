@@ -8,6 +8,7 @@
 #include "ui/qt/TMainForm.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDateTime>
@@ -91,12 +92,17 @@ TEST_F(CommandsSerialResistor, AsksUntilTheValueIsInARangeAndShowsItRounded)
             {"150.0", "0.0"}, 150.0f, "Serial Resistor: 150 Ohm"},
         {"cancel with a valid preset", 10.0f, {{A::Cancel}}, {"10.0"}, 10.0f,
             "Serial Resistor: 10 Ohm"},
-        {"cancel with an invalid preset asks again", 0.0f,
-            {{A::Cancel}, {A::ErrorBox}, {A::Enter, "10.04"}}, {"0.0", "0.0"}, 10.0f,
-            "Serial Resistor: 10 Ohm"},
         {"10.06 is 10.1, rejected", 150.0f,
-            {{A::Enter, "10.06"}, {A::ErrorBox}, {A::Cancel}, {A::ErrorBox}, {A::Enter, "4000"}},
-            {"150.0", "10.1", "10.1"}, 4000.0f, "Serial Resistor: 4000 Ohm"},
+            {{A::Enter, "10.06"}, {A::ErrorBox}, {A::Enter, "4000"}}, {"150.0", "10.1"}, 4000.0f,
+            "Serial Resistor: 4000 Ohm"},
+        // Cancel ends the entry with the value it started with, whatever was
+        // rejected before.
+        {"text, then cancel keeps the value before", 2.5f,
+            {{A::Enter, "abc"}, {A::ErrorBox}, {A::Cancel}}, {"2.5", "0.0"}, 2.5f,
+            "Serial Resistor: 2 Ohm"},
+        {"out of range, then cancel keeps the value before", 150.0f,
+            {{A::Enter, "10.06"}, {A::ErrorBox}, {A::Cancel}}, {"150.0", "10.1"}, 150.0f,
+            "Serial Resistor: 150 Ohm"},
     };
     for (const SerialCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,6 +149,15 @@ TEST_F(CommandsMenu, LoadEntryCarriesTheOnlyCheckMarkAndLeavesTheDisplayKind)
             EXPECT_EQ(entry->isChecked(), entry == clicked);
         EXPECT_EQ(DisplayKind, kind);
     }
+}
+
+TEST_F(CommandsMenu, LoadEntriesAreOneExclusiveGroupWithRadioMarks)
+{
+    const TMainForm& f = *MainForm;
+    QActionGroup* group = f.EA1->actionGroup();
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->exclusionPolicy(), QActionGroup::ExclusionPolicy::Exclusive);
+    EXPECT_EQ(group->actions(), (QList<QAction*> {f.EA1, f.EE1, f.AE1, f.AA1}));
 }
 
 TEST_F(CommandsMenu, VersionBoxShowsTheProgramVersion)

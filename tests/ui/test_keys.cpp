@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include "app/qt/Startup.h"
 #include "app/qt/TBox.h"
 #include "curves/LoadState.h"
 #include "dialogs/qt/TFileBox.h"
@@ -8,7 +9,9 @@
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 namespace
 {
@@ -64,6 +67,8 @@ TEST_F(Keys, ArrowKeysStepTheScalesLikeTheirButtons)
         std::function<void()> check;
     };
     CurveKindText = "H2";
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
     const std::vector<Case> cases {
         {Qt::Key_Up, Qt::NoModifier, [] { EXPECT_EQ(Settings.LevelTop, 110); }},
         {Qt::Key_Down, Qt::NoModifier, [] { EXPECT_EQ(Settings.LevelTop, 100); }},
@@ -79,6 +84,63 @@ TEST_F(Keys, ArrowKeysStepTheScalesLikeTheirButtons)
         QTest::keyClick(MainForm->SigWinFrame, Qt::Key(c.key), c.modifiers);
         c.check();
     }
+}
+
+// The key goes where the platform delivers it: to the focused control of the
+// active window, or to the window itself when no control has the focus.
+void pressWhereFocused(int key)
+{
+    QWidget* target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeModalWidget();
+    if (target)
+        QTest::keyClick(target, Qt::Key(key));
+}
+
+TEST_F(Keys, SpaceInTheQuitQuestionAnswersNothing)
+{
+    bool buttonFocused = true;
+    bool stillOpen = false;
+    whenModal(Box, [&] {
+        buttonFocused
+            = QApplication::focusWidget() == Box->Btn1 || QApplication::focusWidget() == Box->Btn2;
+        pressWhereFocused(Qt::Key_Space);
+        QApplication::processEvents();
+        stillOpen = Box->isVisible() && BoxResult == 0;
+        pressWhereFocused(Qt::Key_Escape);
+    });
+    QuitRequest(); // answered "no" by Esc: nothing is saved, nothing ends
+    EXPECT_FALSE(buttonFocused);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(BoxResult, kBoxSecondButton);
+}
+
+TEST_F(Keys, LoadAndScaleKeysInsideABoxStartNothingUnderneath)
+{
+    CurveKindText = "H2";
+    const float high = Plot.ViewFreqHigh;
+    const int32_t top = Settings.LevelTop;
+    bool fileBoxShown = false;
+    QTimer watch; // closes a file box that a key might open underneath
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget() == FileBox) {
+            fileBoxShown = true;
+            FileBox->AbortBtnClick();
+        }
+    });
+    watch.start();
+    whenModal(Box, [] {
+        for (int key : {Qt::Key_F2, Qt::Key_Right, Qt::Key_Up})
+            pressWhereFocused(key);
+        pressWhereFocused(Qt::Key_Escape);
+    });
+    VersionClick();
+    watch.stop();
+    EXPECT_FALSE(fileBoxShown);
+    EXPECT_EQ(Plot.ViewFreqHigh, high);
+    EXPECT_EQ(Settings.LevelTop, top);
+    EXPECT_EQ(BoxResult, kBoxSecondButton);
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -221,6 +222,35 @@ TEST_F(PrintCommand, BlackAndWhiteExportHasOnlyBlackAndWhiteInTheDataWindow)
     for (int y : {0, 200, picture.height() - 1}) {
         EXPECT_EQ(picture.pixel(0, y), qRgb(128, 128, 128));
         EXPECT_EQ(picture.pixel(picture.width() - 1, y), qRgb(128, 128, 128));
+    }
+}
+
+TEST_F(PrintCommand, BmpFileLandsInTheDirectoryUnderItsName)
+{
+    struct Case {
+        const char* name;
+        std::string directory; // below the program directory
+        const char* separator; // after the directory in the setting
+        QString typed;
+        std::string file; // the file's name as the file system has it
+    };
+    const std::vector<Case> cases = {
+        {"directory with a trailing separator", "pictures", "/", "plot", "plot.BMP"},
+        {"directory without one", "bitmaps", "", "plot", "plot.BMP"},
+        {"names beyond ASCII", "Bilder \u00F6", "/", QString::fromUtf8("Gr\u00F6\u00DFe \u00E4"),
+            "Gr\u00F6\u00DFe \u00E4.BMP"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path directory = programDir() + c.directory;
+        std::filesystem::create_directory(directory);
+        Settings.BmpDirectory.assign(programDir() + c.directory + c.separator);
+        exportBmp(c.typed);
+        EXPECT_TRUE(std::filesystem::exists(directory / c.file));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
+                      std::filesystem::directory_iterator()),
+            1);
+        EXPECT_TRUE(bmpFiles().isEmpty()) << "no file beside the directory";
     }
 }
 

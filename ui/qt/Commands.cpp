@@ -13,9 +13,11 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLocale>
 #include <QString>
+#include <algorithm>
 #include <optional>
 
 void SetInfoText(const std::string& text)
@@ -58,16 +60,42 @@ std::optional<double> readNumber(const QString& text)
     return ok ? std::optional<double>(plain) : std::nullopt;
 }
 
-// Asks until the stored value lies in a valid range; cancelling answers the preset.
+// Room beside a window title for the window manager's icon and buttons.
+constexpr int kTitleBarButtonsRoom = 150;
+
+// A one-line input box; answers nothing when cancelled. It is made wide enough
+// for the window manager to show its whole title.
+std::optional<QString> askText(const QString& title, const QString& prompt, const QString& preset)
+{
+    QInputDialog box(MainForm);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(preset);
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title);
+    const QSize natural = box.sizeHint();
+    box.resize(std::max(natural.width(), titleWidth + kTitleBarButtonsRoom), natural.height());
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
+}
+
+// Asks until the stored value lies in a valid range. Cancel or Esc ends the
+// entry with the value it started with: after a rejected answer the preset is
+// no longer that value, and answering it would only bring the error back.
 void selectSerialResistor()
 {
+    const float before = Settings.SerialResistor;
     for (;;) {
-        const QString preset = serialResistorPreset(Settings.SerialResistor);
-        bool confirmed = false;
-        const QString answer = QInputDialog::getText(MainForm, "Sonivex",
-            "Enter serial resistor (0.1-10 Ohm or 100-4000 Ohm):", QLineEdit::Normal, preset,
-            &confirmed);
-        Settings.SerialResistor = StoredSerialResistor(readNumber(confirmed ? answer : preset));
+        const std::optional<QString> answer
+            = askText("Sonivex", "Enter serial resistor (0.1-10 Ohm or 100-4000 Ohm):",
+                serialResistorPreset(Settings.SerialResistor));
+        if (!answer) {
+            Settings.SerialResistor = before;
+            return;
+        }
+        Settings.SerialResistor = StoredSerialResistor(readNumber(*answer));
         if (IsValidSerialResistor(Settings.SerialResistor))
             return;
         ShowBox({"Error", "The value is outside", "the valid range!", "Please choose a new value."},
@@ -137,10 +165,9 @@ QString longTimeFormatWithoutZone(const QLocale& locale)
 
 void EA1Click(QObject* sender)
 {
-    // The entries are checkable on their own, so a click on the checked entry
-    // has just unchecked it: set every mark explicitly.
-    for (QAction* entry : {MainForm->EA1, MainForm->EE1, MainForm->AE1, MainForm->AA1})
-        entry->setChecked(entry == sender);
+    // The entries form one exclusive group: marking one unmarks the others.
+    if (auto* entry = qobject_cast<QAction*>(sender))
+        entry->setChecked(true);
 }
 
 void VersionClick()
@@ -150,12 +177,10 @@ void VersionClick()
 
 void MessobjektClick()
 {
-    const QString preset = MainForm->MO->text();
-    bool confirmed = false;
-    const QString answer = QInputDialog::getText(MainForm, "Device Under Test",
-        "Manufacturer or Type:", QLineEdit::Normal, preset, &confirmed);
-    if (confirmed)
-        MainForm->MO->setText(QString::fromLatin1(CutText(answer.toLatin1().toStdString())));
+    const std::optional<QString> answer
+        = askText("Device Under Test", "Manufacturer or Type:", MainForm->MO->text());
+    if (answer)
+        MainForm->MO->setText(QString::fromLatin1(CutText(answer->toLatin1().toStdString())));
 }
 
 void ParameterClick(QObject* sender)

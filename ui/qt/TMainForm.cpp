@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
 
 TMainForm* MainForm = nullptr;
 bool LayoutChanged = false;
@@ -154,8 +155,13 @@ void TMainForm::createMenu()
     EE1 = parameter->addAction("Electrical systems (e.g. Amplifiers)");
     AE1 = parameter->addAction("Microphons  (acoustical-elecrical)");
     AA1 = parameter->addAction("Room transfer function");
-    for (QAction* a : {EA1, EE1, AE1, AA1})
+    // One exclusive group: one entry carries the mark, shown as a radio mark.
+    auto* kinds = new QActionGroup(parameter);
+    kinds->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (QAction* a : {EA1, EE1, AE1, AA1}) {
         a->setCheckable(true);
+        kinds->addAction(a);
+    }
     EA1->setChecked(true);
 
     QMenu* options = menuBar()->addMenu("Op&tions    ");
@@ -275,6 +281,20 @@ QPoint TMainForm::clientOrigin() const
     return client->mapToGlobal(QPoint(0, 0));
 }
 
+void TMainForm::centreOnScreen()
+{
+    const QRect area = screen()->availableGeometry();
+    const int left = area.x() + (area.width() - outerWidth()) / 2;
+    const int top = area.y() + (area.height() - outerHeight()) / 2;
+    // The outer frame is 4 pixels wide at the sides and at the bottom; above
+    // the client area it holds the title bar and the menu bar, which is part
+    // of this window.
+    const int side = kFrameWidth / 2;
+    const int clientLeft = left + side;
+    const int clientTop = top + kFrameHeight - side;
+    setGeometry(clientLeft, clientTop - menuBar()->sizeHint().height(), width(), height());
+}
+
 void TMainForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
@@ -297,7 +317,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             // A key whose command failed counts as taken: handed on to the
             // parent widgets, it would run the command again.
             bool taken = true;
-            RunReportingErrors([&] { taken = FormKeyDown(key->key(), key->modifiers()); });
+            const bool active = QApplication::activeWindow() == this;
+            RunReportingErrors([&] {
+                taken = FormKeyDown(key->key(), key->modifiers())
+                    || (active && ExtraKeyDown(key->key(), key->modifiers()));
+            });
             if (taken)
                 return true;
         }
@@ -305,9 +329,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers)
 {
-    const bool ctrl = modifiers & Qt::ControlModifier;
     switch (key) {
     case Qt::Key_Escape:
         QuitRequest();
@@ -315,6 +338,15 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_P:
         PrintClick();
         return true;
+    default:
+        return false;
+    }
+}
+
+bool TMainForm::ExtraKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    switch (key) {
     case Qt::Key_F1:
         F1Click();
         return true;

@@ -36,12 +36,18 @@ public:
     void applyStateCode(int code);
     // The client area's top-left corner on the screen.
     QPoint clientOrigin() const;
+    // Places the window's outer size in the middle of the screen's work area.
+    void centreOnScreen();
 
     void FormCreate();
     void SetSystemMetrics();
-    // The window's key handler; also gets the keys passed on from the message
-    // box. Returns whether the key was taken.
+    // The window's key handler: Esc asks to quit, P prints. Also gets the keys
+    // passed on from the message box. Returns whether the key was taken.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // The keys bound beyond those, for the main window alone while it is the
+    // active window, never from inside a box: F1 and F2 load like their soft
+    // keys, the arrow keys step the scales (with Ctrl: zoom).
+    bool ExtraKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     QWidget* client;
     std::array<QToolButton*, 9> F {}; // F1 ... F9
