@@ -28,7 +28,7 @@ fi
 seconds=${1:-$([ $bounded = 1 ] && echo 60 || echo 3600)}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(curve_file settings_layout file_names)
+[ ${#targets[@]} -gt 0 ] || targets=(curve_file settings_layout file_names box_texts)
 build=$root/build-fuzz
 cores=$(nproc)
 
@@ -45,6 +45,10 @@ while read -r name edges; do
 done <"$root/fuzz/coverage-floors"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+# The box target makes files for every input: in memory where there is room.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # The last status line of a libFuzzer log, as "EXECS COV FT CORPUS"; both the
