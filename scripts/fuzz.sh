@@ -45,10 +45,9 @@ while read -r name edges; do
 done <"$root/fuzz/coverage-floors"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
-# The box target makes files for every input: in memory where there is room.
-if [ -d /dev/shm ] && [ -w /dev/shm ]; then
-    export TMPDIR=/dev/shm
-fi
+# The box target makes files for every input: in memory where it can.
+files_dir=${TMPDIR:-/tmp}
+[ -d /dev/shm ] && [ -w /dev/shm ] && files_dir=/dev/shm
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # The last status line of a libFuzzer log, as "EXECS COV FT CORPUS"; both the
@@ -84,7 +83,7 @@ for t in "${targets[@]}"; do
         options+=(-fork="$cores")
     fi
     ok=1
-    "$build/fuzz/fuzz_$t" "${options[@]}" >"$artifacts/log" 2>&1 || ok=0
+    TMPDIR=$files_dir "$build/fuzz/fuzz_$t" "${options[@]}" >"$artifacts/log" 2>&1 || ok=0
     read -r execs cov ft corpus <<<"$(final_figures "$artifacts/log")" || true
     if [ $ok = 0 ] || [ -z "${cov:-}" ]; then
         status=1
