@@ -88,12 +88,17 @@ void drawLabel(QPainter& p, const LabelText& label)
     p.drawText(label.x, label.y + p.fontMetrics().ascent(), QString::fromLatin1(label.text));
 }
 
+// Fills the strip and writes its labels, each on an opaque background in the
+// fill colour, so that a label that overlaps the one before stays readable.
 void labelStrip(PaintBox* strip, const QRect& fill, const std::vector<LabelText>& labels)
 {
+    const QColor panel = ToQColor(Settings.AxisPanelColor);
     QPainter p(&strip->canvas());
-    p.fillRect(fill, ToQColor(Settings.AxisPanelColor));
+    p.fillRect(fill, panel);
     p.setFont(strip->font());
     p.setPen(Qt::black);
+    p.setBackground(panel);
+    p.setBackgroundMode(Qt::OpaqueMode);
     for (const LabelText& label : labels)
         drawLabel(p, label);
     p.end();
