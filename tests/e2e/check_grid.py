@@ -1,9 +1,10 @@
 """Checks the empty grid of the data window on a screenshot: the 100 Hz
 column over the full height and the twelve level divisions (rows at
 H * i div 12) across the full width, for a data window of W x H pixels at
-(X, Y) on the screen showing 20 Hz to 20 kHz with the default level scale.
+(X, Y) on the screen showing LOW to HIGH Hz (default 20 Hz to 20 kHz) with
+the default level scale.
 
-Usage: check_grid.py SCREENSHOT.ppm X Y W H
+Usage: check_grid.py SCREENSHOT.ppm X Y W H [LOW HIGH]
 Prints what is wrong and exits 1, or exits 0.
 """
 import math
@@ -11,6 +12,7 @@ import struct
 import sys
 
 path, x0, y0, w, h = sys.argv[1], *map(int, sys.argv[2:6])
+low, high = (float(v) for v in sys.argv[6:8]) if len(sys.argv) > 6 else (20.0, 20000.0)
 data = open(path, "rb").read()
 parts = data.split(maxsplit=4)
 width = int(parts[1])
@@ -28,8 +30,8 @@ def single(v):
 
 
 # the column FreqToX gives 100 Hz: single-precision scale and offset, halves to even
-a = single(w / (math.log(20000.0) - math.log(20.0)))
-b = single(-math.log(20.0) * a)
+a = single(w / (math.log(single(high)) - math.log(single(low))))
+b = single(-math.log(single(low)) * a)
 x100 = round(math.log(100.0) * a + b)
 
 wrong = []
