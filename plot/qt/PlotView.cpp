@@ -191,13 +191,10 @@ void Redraw(PaintBox* sender)
 {
     TMainForm& f = *MainForm;
     // The first paint of SigWin after a change of size rebuilds the picture
-    // at the new size; the strips, often painted before it, leave the flag
-    // alone. Cleared before the rebuild, so that a rebuild that fails is not
-    // tried again by every later paint.
-    if (sender == f.SigWin && LayoutChanged) {
-        LayoutChanged = false;
+    // at the new size (which clears the flag); the strips, often painted
+    // before it, leave the flag alone.
+    if (sender == f.SigWin && LayoutChanged)
         RebuildPlot();
-    }
     if (sender == f.xAchse)
         LabelXAxis(Plot.FreqAxisKind);
     LabelYAxis(DisplayKind);
@@ -206,6 +203,8 @@ void Redraw(PaintBox* sender)
 
 void ResetPlot()
 {
+    // The picture is drawn anew at the current size.
+    LayoutChanged = false;
     Plot.ViewFreqHigh = 20000.0f;
     Plot.ViewFreqLow = 20.0f;
     // The header of an empty slot too (with 512 values for the response):
@@ -236,6 +235,9 @@ constexpr int kCurveSlots = 2;
 
 void RebuildPicture()
 {
+    // The picture is drawn anew at the current size; cleared first, so that a
+    // rebuild that fails is not tried again by every later paint.
+    LayoutChanged = false;
     std::optional<CurveDrawingFault> removed;
     for (int removals = 0;; ++removals) {
         try {
