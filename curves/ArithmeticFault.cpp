@@ -3,29 +3,48 @@
 #include <cmath>
 #include <cstdint>
 
-const char* ArithmeticFault::describe(FaultKind kind)
+namespace
+{
+
+std::string faultMessage(FaultKind kind, const std::string& where, const std::string& consequence)
+{
+    std::string message = where + ": " + DescribeFault(kind) + ".";
+    if (!consequence.empty())
+        message += " " + consequence;
+    return message;
+}
+
+} // namespace
+
+std::string DescribeFault(FaultKind kind)
 {
     switch (kind) {
     case FaultKind::IntegerDivideByZero:
-        return "Drawing the curves failed: integer division by zero.";
+        return "integer division by zero";
     case FaultKind::FloatOverflow:
-        return "Drawing the curves failed: a value is too large (floating-point overflow).";
+        return "floating-point overflow (a value beyond the single-precision range)";
     case FaultKind::FloatUnderflow:
-        return "Drawing the curves failed: floating-point underflow.";
+        return "floating-point underflow";
     case FaultKind::InvalidOperation:
-        return "Drawing the curves failed: the logarithm of a negative or non-finite value, or "
-               "a pixel position out of range (invalid floating-point operation).";
+        return "invalid floating-point operation (the logarithm of a negative or non-finite "
+               "value, or a pixel position beyond the integer range)";
     case FaultKind::IntegerOverflow:
-        return "Drawing the curves failed: integer overflow.";
+        return "integer overflow";
     case FaultKind::AccessViolation:
-        return "Drawing the curves failed: invalid memory access.";
+        return "invalid memory access";
     case FaultKind::PrivilegedInstruction:
-        return "Drawing the curves failed: privileged instruction.";
+        return "privileged instruction";
     case FaultKind::Unknown:
         break;
     }
-    return "Drawing the curves failed: the logarithm of zero or a division by zero (check the "
-           "scales of the configuration and the curve values).";
+    return "floating-point division by zero (the logarithm of zero, or a scale of zero)";
+}
+
+ArithmeticFault::ArithmeticFault(
+    FaultKind kind, const std::string& where, const std::string& consequence)
+    : std::runtime_error(faultMessage(kind, where, consequence))
+    , m_kind(kind)
+{
 }
 
 long double CheckedLn(long double v)

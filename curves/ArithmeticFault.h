@@ -3,6 +3,7 @@
 // roundings and throw these; the load flows turn them into numbered messages.
 
 #include <stdexcept>
+#include <string>
 
 enum class FaultKind {
     IntegerDivideByZero, // "Fatal Error Number  200"
@@ -15,18 +16,20 @@ enum class FaultKind {
     Unknown, // "Unknown Fatal Error", e.g. the logarithm of 0 (a float division by zero)
 };
 
+// The kind of fault in words, e.g. "floating-point division by zero (...)".
+std::string DescribeFault(FaultKind kind);
+
 class ArithmeticFault : public std::runtime_error
 {
 public:
-    explicit ArithmeticFault(FaultKind kind)
-        : std::runtime_error("arithmetic fault")
-        , m_kind(kind)
-    {
-    }
+    // The message reads "<where>: <the kind in words>." followed by the
+    // consequence, if any: where names the computation that failed, e.g.
+    // "Drawing the impedance curve failed".
+    explicit ArithmeticFault(FaultKind kind, const std::string& where = "A computation failed",
+        const std::string& consequence = "");
     FaultKind kind() const { return m_kind; }
 
 private:
-    static const char* describe(FaultKind kind);
     FaultKind m_kind;
 };
 

@@ -13,7 +13,15 @@ struct CurveHeader {
     int32_t TransformLength = 0; // N; the file holds N/2 values
     float UpperFrequency = 0.0f; // Hz, no value above it is drawn
     float LowerFrequency = 0.0f; // Hz, no value below it is drawn
+
+    bool operator==(const CurveHeader&) const = default;
 };
+
+// The header of a slot that holds no curve: 512 bins of 20 Hz to 20 kHz at
+// 48 kHz with the level factor 1. With every value EmptyCurveValue it draws
+// at -400 dB or at and below the bottom edge of the impedance scale, outside
+// the data window, and cannot fault.
+constexpr CurveHeader kEmptyCurveHeader {1.0f, 48000, 512, 20000.0f, 20.0f};
 
 struct CurveSlot {
     CurveHeader header;
@@ -23,3 +31,7 @@ struct CurveSlot {
 // The last frequency response and the last impedance curve loaded.
 extern CurveSlot ResponseCurve;
 extern CurveSlot ImpedanceCurve;
+
+// Removes the curve a slot holds: every value becomes EmptyCurveValue and the
+// header kEmptyCurveHeader.
+void EmptyCurveSlot(CurveSlot& slot);

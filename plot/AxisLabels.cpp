@@ -30,8 +30,8 @@ std::string levelText(int32_t levelRange, int32_t levelTop, int i, int divisions
     return PadLeft(std::to_string(value), ' ', kLabelWidth);
 }
 
-// Whole tenths of an Ohm rounded to four significant digits (halves away from
-// zero) and written with one decimal.
+// Whole tenths of an Ohm rounded to four significant digits (halves to even)
+// and written with one decimal.
 std::string impedanceText(int64_t tenths)
 {
     uint64_t magnitude = static_cast<uint64_t>(tenths);
@@ -40,7 +40,11 @@ std::string impedanceText(int64_t tenths)
     uint64_t unit = 1;
     while (magnitude / unit >= 10000)
         unit *= 10;
-    magnitude = (magnitude + unit / 2) / unit * unit;
+    uint64_t kept = magnitude / unit;
+    const uint64_t rest = magnitude % unit;
+    if (rest > unit - rest || (rest == unit - rest && kept % 2 == 1))
+        ++kept;
+    magnitude = kept * unit;
     const std::string digits
         = std::to_string(magnitude / 10) + '.' + std::to_string(magnitude % 10);
     return PadLeft(tenths < 0 ? '-' + digits : digits, ' ', kLabelWidth);

@@ -34,9 +34,9 @@ std::vector<LabelText> LevelAxisLabels(int32_t levelRange, int32_t levelTop, int
 // Each value is rounded to four significant digits and written in fixed
 // notation with exactly one digit after the point, padded with blanks to 8
 // characters: 35.0 -> "    35.0", 0.5 -> "     0.5", 2400.0 -> "  2400.0",
-// 1234.5 -> "  1235.0", 12345.6 -> " 12350.0", 99995.0 -> "100000.0"
-// (halves away from zero). Values below 1000.0 are exact, since they are whole
-// tenths. Computed in 64-bit integers, so absurd scales from an edited
+// 1234.5 -> "  1234.0", 1235.5 -> "  1236.0", 12345.6 -> " 12350.0",
+// 99995.0 -> "100000.0" (halves to even, as every rounding of the program). Values below 1000.0 are
+// exact, since they are whole tenths. Computed in 64-bit integers, so absurd scales from an edited
 // settings file give long texts, never an overflow.
 std::vector<LabelText> ImpedanceAxisLabels(
     int32_t impedanceStep, int32_t impedanceBase, int height);

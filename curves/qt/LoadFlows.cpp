@@ -23,13 +23,19 @@ namespace
 {
 
 // Runs a load flow; a fault anywhere inside ends it with the fatal-error box
-// and the normal pointer. Running out of memory ends the program.
+// and the normal pointer. A curve whose drawing faulted then leaves its slot
+// and the picture is drawn anew without it, so that no later redraw meets
+// the fault again. Running out of memory ends the program.
 template <typename Flow> void runGuarded(Flow flow)
 {
     std::vector<std::string> lines;
+    CurveSlot* faultyCurve = nullptr;
     try {
         flow();
         return;
+    } catch (const CurveDrawingFault& fault) {
+        lines = FatalErrorLines(fault.kind());
+        faultyCurve = &fault.slot();
     } catch (const ArithmeticFault& fault) {
         lines = FatalErrorLines(fault.kind());
     } catch (const std::bad_alloc&) {
@@ -41,6 +47,8 @@ template <typename Flow> void runGuarded(Flow flow)
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     MainForm->unsetCursor();
+    if (faultyCurve)
+        RemoveCurve(*faultyCurve);
 }
 
 // The frequency-response kind of the checked entry of the "Load..." menu.

@@ -21,6 +21,7 @@
 #include <QInputDialog>
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 
 QImage OffscreenBitmap;
 
@@ -56,10 +57,10 @@ void drawGrid(QPainter& p, const FrequencyGrid& grid, int width, int height)
         p.drawLine(x, 0, x, height);
 }
 
-// Draws the points of a trace (a move to the first, lines to the others);
-// then raises the fault the trace stopped at, leaving the picture as far as
-// it was drawn and the screen not updated.
-void drawTrace(QPainter& p, const TraceResult& trace, uint32_t colour)
+// Draws the points of a trace of the curve in `slot` (a move to the first,
+// lines to the others); then raises the fault the trace stopped at, leaving
+// the picture as far as it was drawn and the screen not updated.
+void drawTrace(QPainter& p, const TraceResult& trace, uint32_t colour, CurveSlot& slot)
 {
     p.setPen(ToQColor(colour));
     if (trace.points.size() > 1) {
@@ -73,7 +74,7 @@ void drawTrace(QPainter& p, const TraceResult& trace, uint32_t colour)
     }
     if (trace.fault) {
         p.end();
-        throw ArithmeticFault(*trace.fault);
+        throw CurveDrawingFault(*trace.fault, slot);
     }
 }
 
@@ -88,12 +89,17 @@ void drawLabel(QPainter& p, const LabelText& label)
     p.drawText(label.x, label.y + p.fontMetrics().ascent(), QString::fromLatin1(label.text));
 }
 
+// Fills the strip and writes its labels, each on an opaque background in the
+// fill colour, so that a label that overlaps the one before stays readable.
 void labelStrip(PaintBox* strip, const QRect& fill, const std::vector<LabelText>& labels)
 {
+    const QColor panel = ToQColor(Settings.AxisPanelColor);
     QPainter p(&strip->canvas());
-    p.fillRect(fill, ToQColor(Settings.AxisPanelColor));
+    p.fillRect(fill, panel);
     p.setFont(strip->font());
     p.setPen(Qt::black);
+    p.setBackground(panel);
+    p.setBackgroundMode(Qt::OpaqueMode);
     for (const LabelText& label : labels)
         drawLabel(p, label);
     p.end();
@@ -134,23 +140,26 @@ void LabelXAxis(int32_t kind)
                                   : std::vector<LabelText> {});
 }
 
+CurveDrawingFault::CurveDrawingFault(
+    FaultKind kind, CurveSlot& slot, const std::string& consequence)
+    : ArithmeticFault(kind,
+        &slot == &ImpedanceCurve ? "Drawing the impedance curve failed"
+                                 : "Drawing the frequency-response curve failed",
+        consequence)
+    , m_slot(&slot)
+{
+}
+
 void DrawResponseCurve(const float* values, bool clear, uint32_t colour)
 {
     ClampViewFreqLow(Plot);
     SizeOffscreenBitmap();
     QPainter p(&OffscreenBitmap);
     const TraceFrame frame = currentFrame();
-    if (clear)
-        p.fillRect(0, 0, frame.width, frame.height, ToQColor(Settings.DataWindowColor));
-    TraceResult trace;
-    if (IsLevelKind(Plot.ActiveDisplayKind)) {
-        trace = ComputeResponseTrace(ResponseCurve.header, values, frame, ScalesOf(Settings));
-        if (trace.fault && trace.points.empty()) { // the working values failed
-            p.end();
-            throw ArithmeticFault(*trace.fault);
-        }
-    }
+    // Background and grid come before the trace, so a trace that faults
+    // never leaves the data window without its grid.
     if (clear) {
+        p.fillRect(0, 0, frame.width, frame.height, ToQColor(Settings.DataWindowColor));
         const FreqMapping mapping
             = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
         drawGrid(p,
@@ -158,7 +167,9 @@ void DrawResponseCurve(const float* values, bool clear, uint32_t colour)
                 frame.height, Settings.LevelRange, frame.viewFreqLow, frame.viewFreqHigh, mapping),
             frame.width, frame.height);
     }
-    drawTrace(p, trace, colour);
+    if (IsLevelKind(Plot.ActiveDisplayKind))
+        drawTrace(p, ComputeResponseTrace(ResponseCurve.header, values, frame, ScalesOf(Settings)),
+            colour, ResponseCurve);
     p.end();
     showPicture();
 }
@@ -172,23 +183,19 @@ void DrawImpedanceCurve(const float* values, uint32_t colour)
         drawTrace(p,
             ComputeImpedanceTrace(ImpedanceCurve.header, values, currentFrame(), ScalesOf(Settings),
                 Settings.SerialResistor),
-            colour);
+            colour, ImpedanceCurve);
     }
     showPicture();
 }
 
 void Redraw(PaintBox* sender)
 {
-    // Cleared even when the rebuild fails, so a faulty curve cannot make
-    // every later paint fail again.
-    struct ClearLayoutChanged {
-        ~ClearLayoutChanged() { LayoutChanged = false; }
-    } clearAtEnd;
     TMainForm& f = *MainForm;
-    if (sender == f.SigWin) {
-        if (LayoutChanged)
-            RebuildPlot();
-    }
+    // The first paint of SigWin after a change of size rebuilds the picture
+    // at the new size (which clears the flag); the strips, often painted
+    // before it, leave the flag alone.
+    if (sender == f.SigWin && LayoutChanged)
+        RebuildPlot();
     if (sender == f.xAchse)
         LabelXAxis(Plot.FreqAxisKind);
     LabelYAxis(DisplayKind);
@@ -197,17 +204,23 @@ void Redraw(PaintBox* sender)
 
 void ResetPlot()
 {
+    // The picture is drawn anew at the current size.
+    LayoutChanged = false;
     Plot.ViewFreqHigh = 20000.0f;
     Plot.ViewFreqLow = 20.0f;
+    // The header of an empty slot too (with 512 values for the response):
+    // the header of a curve that was there may not be drawable.
     for (CurveSlot* slot : {&ResponseCurve, &ImpedanceCurve})
-        std::fill_n(slot->values, kCurveCapacity, EmptyCurveValue);
+        EmptyCurveSlot(*slot);
     LabelYAxis(DisplayKind);
     LabelXAxis(kLogFrequencyAxis);
-    ResponseCurve.header.TransformLength = 512;
     DrawResponseCurve(ResponseCurve.values, true, Settings.SignalColor);
 }
 
-void RebuildPlot()
+namespace
+{
+
+void drawHeldCurves()
 {
     LabelXAxis(kLogFrequencyAxis);
     LabelYAxis(DisplayKind);
@@ -215,7 +228,52 @@ void RebuildPlot()
     CurveColours.restart();
     LabelYAxis(kImpedanceKind);
     DrawImpedanceCurve(ImpedanceCurve.values, CurveColours.next());
-    MainForm->MO->setText(FileNameText(WithoutExtension(CurveName)));
+}
+
+constexpr int kCurveSlots = 2;
+
+} // namespace
+
+void RebuildPicture()
+{
+    // The picture is drawn anew at the current size; cleared first, so that a
+    // rebuild that fails is not tried again by every later paint.
+    LayoutChanged = false;
+    std::optional<CurveDrawingFault> removed;
+    for (int removals = 0;; ++removals) {
+        try {
+            drawHeldCurves();
+            break;
+        } catch (const CurveDrawingFault& fault) {
+            // With both slots emptied a fault is no curve's own.
+            if (removals == kCurveSlots)
+                throw;
+            EmptyCurveSlot(fault.slot());
+            if (!removed)
+                removed = fault;
+        }
+    }
+    if (removed)
+        throw CurveDrawingFault(
+            removed->kind(), removed->slot(), "The curve has been removed from the display.");
+}
+
+void RebuildPlot()
+{
+    auto showCurveName = [] { MainForm->MO->setText(FileNameText(WithoutExtension(CurveName))); };
+    try {
+        RebuildPicture();
+    } catch (const CurveDrawingFault&) {
+        showCurveName();
+        throw;
+    }
+    showCurveName();
+}
+
+void RemoveCurve(CurveSlot& slot)
+{
+    EmptyCurveSlot(slot);
+    RebuildPicture();
 }
 
 void YButtonClick(QObject* sender)

@@ -2,10 +2,13 @@
 // Drawing of the data window and the axis strips, zoom and scroll, the
 // read-out and the annotations.
 
+#include "curves/ArithmeticFault.h"
+
 #include <QImage>
 #include <QPoint>
 #include <cstdint>
 
+struct CurveSlot;
 class PaintBox;
 class MouseFrame;
 class QObject;
@@ -21,17 +24,41 @@ void SizeOffscreenBitmap();
 void LabelYAxis(int32_t kind);
 // Frequency labels for kind 14; any other kind only fills the strip.
 void LabelXAxis(int32_t kind);
-// The frequency response into the off-screen picture (cleared and with the
-// grid when clear is set), then shown in SigWin. Throws ArithmeticFault with
-// the picture drawn as far as it got.
+// A fault in the trace of the curve a slot holds (ResponseCurve or
+// ImpedanceCurve); the message names the curve.
+class CurveDrawingFault : public ArithmeticFault
+{
+public:
+    CurveDrawingFault(FaultKind kind, CurveSlot& slot, const std::string& consequence = "");
+    CurveSlot& slot() const { return *m_slot; }
+
+private:
+    CurveSlot* m_slot;
+};
+
+// The frequency response into the off-screen picture (when clear is set,
+// first filled with the background and the grid), then shown in SigWin. A
+// fault of the trace throws CurveDrawingFault for ResponseCurve with the
+// picture drawn as far as it got and SigWin not updated.
 void DrawResponseCurve(const float* values, bool clear, uint32_t colour);
-// The impedance curve over the picture, then shown in SigWin.
+// The impedance curve over the picture, then shown in SigWin; a fault of the
+// trace throws CurveDrawingFault for ImpedanceCurve.
 void DrawImpedanceCurve(const float* values, uint32_t colour);
 
 // Paint handler of SigWin, xAchse, yAchse and yAchseR (nullptr: a menu command).
 void Redraw(PaintBox* sender);
+// Empties both curve slots and draws the empty grid; it never faults for
+// anything the slots held.
 void ResetPlot();
+// Relabels the axes and draws the curves held in memory on a cleared picture,
+// then shows the last chosen name in MO.
 void RebuildPlot();
+// RebuildPlot without MO. A held curve whose drawing faults is removed from
+// its slot and the picture is drawn again without it; then a
+// CurveDrawingFault saying so is thrown.
+void RebuildPicture();
+// Removes the curve of a slot and draws the picture anew without it.
+void RemoveCurve(CurveSlot& slot);
 void YButtonClick(QObject* sender);
 void XButtonClick(QObject* sender);
 void CursorOut(MouseFrame* sender, QPoint position);

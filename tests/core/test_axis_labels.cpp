@@ -113,13 +113,16 @@ TEST(ImpedanceAxisLabels, ValuesKeepFourSignificantDigitsAndOneDecimal)
         {5, "     0.5"},
         {9999, "   999.9"},
         {24000, "  2400.0"},
-        {12345, "  1235.0"}, // a half goes away from zero
+        {12345, "  1234.0"}, // a half goes to the even neighbour
+        {12355, "  1236.0"},
+        {12346, "  1235.0"},
         {12344, "  1234.0"},
         {123456, " 12350.0"},
         {99995, " 10000.0"},
         {999950, "100000.0"},
         {-5, "    -0.5"},
-        {-12345, " -1235.0"},
+        {-12345, " -1234.0"},
+        {-12355, " -1236.0"},
         {std::numeric_limits<int32_t>::max(), "214700000.0"},
     };
     for (const Case& c : cases) {
@@ -129,6 +132,16 @@ TEST(ImpedanceAxisLabels, ValuesKeepFourSignificantDigitsAndOneDecimal)
         EXPECT_EQ(labels[0].text, c.expected);
         EXPECT_EQ(labels[7].text, c.expected);
     }
+}
+
+TEST(ImpedanceAxisLabels, HalvesOfTheFourthDigitGoToTheEvenNeighbour)
+{
+    // base 2390.0 Ohm, 0.5 Ohm per division: every other label is a half
+    const std::vector<std::string> expected {"  2394.0", "  2393.0", "  2392.0", "  2392.0",
+        "  2392.0", "  2391.0", "  2390.0", "  2390.0"};
+    const auto labels = ImpedanceAxisLabels(5, 23900, 200);
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(labels[i].text, expected[i]) << i;
 }
 
 TEST(ImpedanceAxisLabels, AbsurdScalesGiveLongTextsWithoutOverflow)

@@ -18,11 +18,14 @@ start_viewer() {
     VIEWER_PID=$!
 }
 
-# A fresh program directory with the example curves, the viewer started in it
-# with a fresh configuration and its main window active; sets DIR and WID.
-start_viewer_with_examples() {
+# Starts the viewer with a fresh configuration in a new program directory
+# (DIR), with the example curves beside it when --examples is given, and
+# activates its window (WID).
+start_fresh_viewer() {
     DIR=$(make_program_dir)
-    "$(dirname "$VIEWER_BINARY")/make_examples" "$DIR"
+    if [ "${1:-}" = --examples ]; then
+        "$(dirname "$VIEWER_BINARY")/make_examples" "$DIR"
+    fi
     start_viewer "$DIR" /Init /:
     WID=$(wait_window '^ Sonivex$')
     sleep 1

@@ -3,17 +3,13 @@
 # The main window's own keys still step the scales.
 source "$E2E_DIR/lib.sh"
 
-dir=$(make_program_dir)
-start_viewer "$dir" /Init /:
-wid=$(wait_window '^ Sonivex$')
-sleep 0.5
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-config_before=$(md5sum <"$dir/VOXA32VW.CFG")
+start_fresh_viewer
+config_before=$(md5sum <"$DIR/VOXA32VW.CFG")
 
 # The left part of the data window with the frequency labels under it; the
 # quit question, centred on the data window, does not cover it.
 import -window root "$E2E_WORK/before.png"
-client_origin "$wid" 450
+client_origin "$WID" 450
 find_sigwin "$E2E_WORK/before.png"
 plot_part() {
     convert "$1" -crop "160x320+$((SIGWIN_X - 20))+$SIGWIN_Y" +repage rgb:- | md5sum
@@ -30,7 +26,7 @@ xdotool key space
 sleep 0.5
 kill -0 "$VIEWER_PID" 2>/dev/null || fail "Space in the quit question ended the viewer"
 xdotool search --onlyvisible --name '^Sonivex$' >/dev/null || fail "Space closed the quit question"
-[ "$(md5sum <"$dir/VOXA32VW.CFG")" = "$config_before" ] || fail "Space saved the configuration"
+[ "$(md5sum <"$DIR/VOXA32VW.CFG")" = "$config_before" ] || fail "Space saved the configuration"
 
 xdotool key F2
 expect_no_window '^File Name Selection$' 1
@@ -42,14 +38,14 @@ import -window root "$E2E_WORK/in-box.png"
 xdotool key Escape
 wait_window_gone '^Sonivex$'
 kill -0 "$VIEWER_PID" 2>/dev/null || fail "the viewer ended"
-[ "$(md5sum <"$dir/VOXA32VW.CFG")" = "$config_before" ] || fail "Esc saved the configuration"
+[ "$(md5sum <"$DIR/VOXA32VW.CFG")" = "$config_before" ] || fail "Esc saved the configuration"
 
 # In the main window itself the arrow key scrolls.
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
 xdotool key Right
 sleep 0.5
 import -window root "$E2E_WORK/scrolled.png"
 [ "$(plot_part "$E2E_WORK/scrolled.png")" != "$plot_before" ] || fail "Right in the main window did not scroll"
 
-quit_viewer "$wid"
+quit_viewer "$WID"
 echo "keys in a box: ok"

@@ -3,7 +3,7 @@
 # load that file, and its curve is drawn in the data window.
 source "$E2E_DIR/lib.sh"
 
-start_viewer_with_examples
+start_fresh_viewer --examples
 dir=$DIR wid=$WID
 client_origin "$wid" 450
 

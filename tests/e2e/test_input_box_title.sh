@@ -3,11 +3,7 @@
 # in the same box made 300 pixels wider.
 source "$E2E_DIR/lib.sh"
 
-dir=$(make_program_dir)
-start_viewer "$dir" /Init /:
-wid=$(wait_window '^ Sonivex$')
-sleep 0.5
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+start_fresh_viewer
 box=$(open_by_keys '^Device Under Test$' alt+i r)
 
 # The width of the light title text on the title bar, between the window
@@ -41,5 +37,5 @@ wide=$(title_text_width wide)
 xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
 xdotool key Escape
 sleep 0.3
-quit_viewer "$wid"
+quit_viewer "$WID"
 echo "input box title: ok"

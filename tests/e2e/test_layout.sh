@@ -24,12 +24,22 @@ sig() { pixel_at "$shot" $((SIGWIN_X + $1)) $((SIGWIN_Y + $2)); }
 dark=$(convert "$shot" -crop "40x280+$((SIGWIN_X - 47))+$((SIGWIN_Y))" -format '%[fx:minima.r]' info:)
 awk "BEGIN { exit !($dark < 0.2) }" || fail "no labels on the level strip ($dark)"
 
-# A smaller window is laid out for its new size.
-xdotool windowsize "$wid" 700 500
+# A larger window is laid out for its new size, and the data window's
+# picture is rebuilt for it: the 100 Hz column and the rows at H * i div 12
+# of the new 596 x 356 data window carry the grid.
+menubar=$((HEIGHT - 404))
+xdotool windowsize "$wid" 700 490
 sleep 1
-import -window root "$E2E_WORK/resized.png"
+shot=$E2E_WORK/resized.png
+import -window root "$shot"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$WIDTH" = 700 ] || fail "width $WIDTH after resize"
+[ $((HEIGHT - menubar)) = 470 ] || fail "client height $((HEIGHT - menubar)) after resize"
+client_origin "$wid" 516
+find_sigwin "$shot"
+convert "$shot" -depth 8 "$E2E_WORK/resized.ppm"
+python3 "$E2E_DIR/check_grid.py" "$E2E_WORK/resized.ppm" "$SIGWIN_X" "$SIGWIN_Y" 596 356 \
+    || fail "the data window was not rebuilt for 596 x 356"
 
 quit_viewer "$wid"
 [ "$(config_int16 "$dir/VOXA32VW.CFG" 54)" = 708 ] || fail "saved width $(config_int16 "$dir/VOXA32VW.CFG" 54)"

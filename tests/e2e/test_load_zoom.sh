@@ -4,7 +4,7 @@
 # under the pointer.
 source "$E2E_DIR/lib.sh"
 
-start_viewer_with_examples
+start_fresh_viewer --examples
 dir=$DIR wid=$WID
 
 choose_first_file() {  # in the file box: to the list, first file, Enter

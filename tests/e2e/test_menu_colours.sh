@@ -3,11 +3,7 @@
 # offset 20 of the configuration as 0x00BBGGRR.
 source "$E2E_DIR/lib.sh"
 
-dir=$(make_program_dir)
-start_viewer "$dir" /Init /:
-wid=$(wait_window '^ Sonivex$')
-sleep 0.5
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+start_fresh_viewer
 
 # Info > Version, by the menu's mnemonics.
 xdotool key alt+i
@@ -21,7 +17,7 @@ wait_window_gone '^VOXA 32 Info$'
 
 # Options > Desktop Colors > Data Window: the submenu opens on its first entry,
 # "Scaling Grid"; "Phase Lines" is hidden, so two steps down is "Data Window".
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
 xdotool key alt+t
 sleep 0.3
 xdotool key d
@@ -39,16 +35,16 @@ sleep 0.5
 # The data window lies at (52, 68) of the client area, below the menu bar;
 # its pixel (10, 10) is background between the first grid lines.
 shot="${E2E_SHOTS:-$E2E_WORK}/data-window-colour.png"
-import -window "$wid" "$shot"
-eval "$(xdotool getwindowgeometry --shell "$wid")"
+import -window "$WID" "$shot"
+eval "$(xdotool getwindowgeometry --shell "$WID")"
 menu_height=$((HEIGHT - (450 - 46)))
 colour=$(pixel_at "$shot" $((52 + 10)) $((menu_height + 68 + 10)))
 [ "$colour" = 3366CC ] || fail "data window pixel is $colour, not 3366CC"
 
-quit_viewer "$wid"
+quit_viewer "$WID"
 
 # DataWindowColor, a 32-bit value at offset 20: two 16-bit halves.
-cfg=$dir/VOXA32VW.CFG
+cfg=$DIR/VOXA32VW.CFG
 low=$(config_int16 "$cfg" 20)
 high=$(config_int16 "$cfg" 22)
 saved=$(printf '%06X' $(((high & 0xFFFF) << 16 | (low & 0xFFFF))))

@@ -19,6 +19,9 @@ void UiTest::SetUp()
     if (!MainForm)
         CreateWindows();
     LoadSettings();
+    // The slots empty before the first paint, which rebuilds the plot (the
+    // program itself resets before it handles any event).
+    ResetPlot();
     MainForm->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(MainForm));
     ResetPlot();

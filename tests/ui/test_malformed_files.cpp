@@ -11,13 +11,16 @@
 #include "curves/LoadState.h"
 #include "curves/qt/LoadFlows.h"
 #include "dialogs/qt/TFileBox.h"
+#include "plot/PixelMapping.h"
 #include "plot/PlotState.h"
 #include "plot/qt/PlotView.h"
+#include "ui/qt/Commands.h"
 #include "ui/qt/TMainForm.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -73,6 +76,13 @@ public:
     }
 
     const std::vector<Message>& messages() const { return m_messages; }
+    // Messages shown while running an action.
+    template <typename Action> std::vector<Message> shownDuring(Action action)
+    {
+        m_messages.clear();
+        action();
+        return m_messages;
+    }
     bool choiceListed() const { return m_choiceListed; }
 
 private:
@@ -83,6 +93,15 @@ private:
             chooseFile();
         else if (modal == Box)
             closeMessage();
+        else if (auto* box = qobject_cast<QMessageBox*>(modal))
+            closeTopLevelError(box);
+    }
+
+    // The top-level error display: its title and its text.
+    void closeTopLevelError(QMessageBox* box)
+    {
+        m_messages.push_back({box->windowTitle().toStdString(), box->text().toStdString()});
+        box->close();
     }
 
     void chooseFile()
@@ -169,6 +188,21 @@ public: // the case table's file makers use these
         EXPECT_EQ(pixel(250, y), BgrToQRgb(colour));
         EXPECT_EQ(ResponseCurve.header.TransformLength, 4096);
         EXPECT_EQ(CurveKindText, "H2");
+    }
+
+    // The data window shows the grid and no trace: the 100 Hz column and the
+    // middle row in grey, black between the lines.
+    void expectEmptyGrid() const
+    {
+        const QRgb grey = 0x808080;
+        const int x100 = FreqToX(ComputeFreqMapping(Plot.ViewFreqLow, Plot.ViewFreqHigh, 528), 100);
+        EXPECT_EQ(pixel(x100, 200), grey);
+        EXPECT_EQ(pixel(500, 145), grey);
+        int traced = 0;
+        for (int y = 0; y < OffscreenBitmap.height(); ++y)
+            for (int x = 0; x < OffscreenBitmap.width(); ++x)
+                traced += pixel(x, y) != grey && pixel(x, y) != 0;
+        EXPECT_EQ(traced, 0);
     }
 
     static QRgb BgrToQRgb(uint32_t bgr)
@@ -370,6 +404,105 @@ TEST_F(MalformedFiles, ImpedanceFlowReportsAndGoesOn)
     const int y = int(std::lround(290 * (1 - 60.0 / 400.0)));
     EXPECT_EQ(pixel(250, y), BgrToQRgb(kCurveAqua));
     EXPECT_EQ(CurveKindText, "Z2");
+}
+
+struct FaultyFile {
+    const char* what;
+    void (*flow)();
+    const char* name;
+    CurveHeader header;
+    float value;
+    std::string expected; // second line of the fatal-error box
+};
+
+// A file whose drawing faults is reported once; then its curve leaves the
+// slot, the data window shows its grid again, and zooming, scrolling, a
+// resize repaint, a colour change and ResetPlot all work without a box.
+TEST_F(MalformedFiles, AFaultyCurveLeavesItsSlotAndLaterCommandsWork)
+{
+    const CurveHeader good = GoodHeader();
+    auto with = [good](float levelFactor, float upper = 20000.0f) {
+        CurveHeader h = good;
+        h.LevelFactor = levelFactor;
+        h.UpperFrequency = upper;
+        return h;
+    };
+    const std::vector<FaultyFile> cases = {
+        {"LevelFactor 0", F1Click, "BAD.EA", with(0.0f), 10000.0f, kUnknownFatal},
+        {"LevelFactor negative", F1Click, "BAD.EA", with(-1.0f), 10000.0f, kFatal207},
+        {"LevelFactor NaN", F1Click, "BAD.EA", with(kNaN), 10000.0f, kFatal207},
+        {"values 0", F1Click, "BAD.EA", good, 0.0f, kUnknownFatal},
+        {"values negative", F1Click, "BAD.EA", good, -1.0f, kFatal207},
+        {"values NaN", F1Click, "BAD.EA", good, kNaN, kFatal207},
+        {"impedance values NaN", F2Click, "BAD.OHM", good, kNaN, kFatal207},
+        {"impedance band infinite", F2Click, "BAD.OHM", with(1.0f, kInf), 0.04f, kFatal207},
+    };
+    for (const FaultyFile& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetPlot();
+        writeCurve(c.name, c.header, 2048, c.value);
+        ModalAnswers answers(c.name);
+        std::vector<Message> shown = answers.shownDuring(c.flow);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].title, "FATAL ERROR");
+        EXPECT_EQ(shown[0].line, c.expected);
+        const CurveSlot& slot = c.flow == F1Click ? ResponseCurve : ImpedanceCurve;
+        EXPECT_EQ(slot.header, kEmptyCurveHeader);
+        EXPECT_EQ(
+            std::count(slot.values, slot.values + kCurveCapacity, EmptyCurveValue), kCurveCapacity);
+        expectEmptyGrid();
+
+        for (QToolButton* b : {MainForm->ZoomXButton, MainForm->LeftButton, MainForm->ZoomYButton})
+            EXPECT_TRUE(answers.shownDuring([b] { b->click(); }).empty())
+                << b->objectName().toStdString();
+        EXPECT_TRUE(answers
+                        .shownDuring([] {
+                            MainForm->setOuterSize(700, 500);
+                            QTest::qWait(50);
+                            MainForm->setOuterSize(640, 450);
+                            QTest::qWait(50);
+                        })
+                        .empty());
+        EXPECT_TRUE(answers.shownDuring(RecallDefault1Click).empty());
+        EXPECT_TRUE(answers.shownDuring(ResetPlot).empty());
+        expectEmptyGrid();
+    }
+
+    // Only a drawing that faults removes a curve: zeros beyond the drawn
+    // band do no harm, and the curve stays through a zoom.
+    CurveHeader edge = good;
+    edge.UpperFrequency = 10000.0f; // bins from 853 on are not drawn
+    std::vector<float> values(2048, 10000.0f);
+    std::fill(values.begin() + 860, values.end(), 0.0f);
+    ASSERT_TRUE(WriteCurveFile(pathOf("EDGE.EA"), edge, values));
+    Settings.LevelRange = 60; // as before the zooms above
+    ModalAnswers answers("EDGE.EA");
+    EXPECT_TRUE(answers.shownDuring(F1Click).empty());
+    EXPECT_TRUE(answers.shownDuring([] { MainForm->ZoomXButton->click(); }).empty());
+    EXPECT_EQ(ResponseCurve.header, edge);
+    EXPECT_EQ(ResponseCurve.values[1000], 0.0f);
+    const int y
+        = int(std::lround(290.0 * (Settings.LevelTop - kGoodLevel) / double(Settings.LevelRange)));
+    EXPECT_EQ(pixel(250, y), BgrToQRgb(Settings.SignalColor)) << "redrawn after the zoom";
+}
+
+// A curve that draws at one scale and faults at a finer one: the zoom
+// reports the fault in words in the top-level error display, the curve
+// leaves its slot, and the next zoom works.
+TEST_F(MalformedFiles, ACurveThatFaultsOnlyAfterAZoomIsRemovedWithAMessageInWords)
+{
+    Settings.ImpedanceStep = 2000; // 5e7 x 150 Ohm fits a pixel row, at 1000 no longer
+    writeCurve("HUGE.OHM", GoodHeader(), 2048, 5.0e7f);
+    ModalAnswers answers("HUGE.OHM");
+    ASSERT_TRUE(answers.shownDuring(F2Click).empty());
+    const std::vector<Message> shown = answers.shownDuring([] { MainForm->ZoomYButton->click(); });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].line,
+        "Drawing the impedance curve failed: " + DescribeFault(FaultKind::InvalidOperation)
+            + ". The curve has been removed from the display.");
+    EXPECT_EQ(ImpedanceCurve.header, kEmptyCurveHeader);
+    expectEmptyGrid();
+    EXPECT_TRUE(answers.shownDuring([] { MainForm->ZoomYButton->click(); }).empty());
 }
 
 } // namespace

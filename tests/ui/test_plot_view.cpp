@@ -5,17 +5,22 @@
 #include "curves/ExampleCurves.h"
 #include "curves/LoadState.h"
 #include "curves/qt/LoadFlows.h"
+#include "plot/AxisLabels.h"
 #include "plot/PixelMapping.h"
 #include "plot/PlotState.h"
 #include "plot/qt/PlotView.h"
+#include "ui/qt/Colours.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <memory>
 
 namespace
@@ -53,6 +58,45 @@ protected:
         MainForm->setOuterSize(w, h);
         QApplication::processEvents();
         MainForm->SetSystemMetrics();
+    }
+
+    // The picture shows the empty grid laid out for a data window of w x h:
+    // the 100 Hz column over the full height and the rows at h * i div 12
+    // across the full width (default scales, 20 Hz to 20 kHz).
+    bool showsGridFor(int w, int h) const
+    {
+        const QRgb grid = qRgb(128, 128, 128) & 0xFFFFFF;
+        if (OffscreenBitmap.size() != QSize(w, h))
+            return false;
+        const int x100 = FreqToX(ComputeFreqMapping(20.0f, 20000.0f, w), 100);
+        bool ok = pixel(x100, h - 3) == grid && pixel(x100 + 3, h - 3) != grid;
+        for (int i = 1; i < 12; ++i)
+            ok = ok && pixel(w - 3, h * i / 12) == grid && pixel(w - 3, h * i / 12 + 2) != grid;
+        return ok;
+    }
+
+    // Runs an action; every modal box it opens is closed and counted.
+    static int boxesOpenedBy(const std::function<void()>& action)
+    {
+        int boxes = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&boxes] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++boxes;
+                modal->close();
+            }
+        });
+        closer.start(10);
+        action();
+        return boxes;
+    }
+
+    // Waits for the paints after a change of size; true once the picture
+    // shows the grid for the data window's new size.
+    bool waitForGridOfNewSize() const
+    {
+        return QTest::qWaitFor(
+            [this] { return showsGridFor(MainForm->SigWin->width(), MainForm->SigWin->height()); });
     }
 };
 
@@ -96,17 +140,79 @@ TEST_F(PlotView, SmallWindowIsRaisedTo500x300)
     EXPECT_EQ(MainForm->outerHeight(), 300);
     EXPECT_EQ(MainForm->SigWinFrame->size(), QSize(392, 144));
     EXPECT_EQ(MainForm->SigWin->size(), QSize(388, 140));
-    EXPECT_EQ(OffscreenBitmap.size(), QSize(388, 140));
+    EXPECT_TRUE(waitForGridOfNewSize()) << "the picture is rebuilt at 388 x 140";
 }
 
 TEST_F(PlotView, MaximisingLaysTheWindowOutAgainAndRebuildsThePlot)
 {
-    LayoutChanged = false;
     MainForm->showMaximized();
-    QTRY_VERIFY(MainForm->SigWin->width() > 528);
-    EXPECT_EQ(OffscreenBitmap.size(), MainForm->SigWin->size());
+    ASSERT_TRUE(QTest::qWaitFor([] { return MainForm->SigWin->width() > 528; }));
+    EXPECT_TRUE(waitForGridOfNewSize()) << "the picture is rebuilt at the maximised size";
     MainForm->showNormal();
-    QTRY_COMPARE(MainForm->SigWin->width(), 528);
+    ASSERT_TRUE(QTest::qWaitFor([] { return MainForm->SigWin->width() == 528; }));
+    EXPECT_TRUE(waitForGridOfNewSize()) << "and again at 528 x 290";
+    setOuterSize(700, 500);
+    EXPECT_TRUE(waitForGridOfNewSize()) << "and after a plain resize";
+}
+
+// At the smallest height the first level label reaches into "dBxx", which
+// is written after it. Each label is written on an opaque background in the
+// strip colour, so "dBxx" reads as if it stood alone.
+TEST_F(PlotView, OverlappingLabelsAreWrittenOnTheStripColour)
+{
+    setOuterSize(400, 250); // raised to 500 x 300: the data window is 140 high
+    LabelYAxis(DisplayKind);
+    PaintBox* strip = MainForm->yAchse;
+    const QFontMetrics m(strip->font());
+    const auto labels = LevelAxisLabels(Settings.LevelRange, Settings.LevelTop, 140);
+    const LabelText& first = labels.front();
+    const LabelText& unit = labels.back();
+    ASSERT_EQ(unit.text, "dBxx");
+    auto boxOf = [&](const LabelText& l) {
+        return QRect(l.x, l.y, m.horizontalAdvance(QString::fromLatin1(l.text)), m.height());
+    };
+    ASSERT_TRUE(boxOf(unit).intersects(boxOf(first)));
+
+    QImage alone(strip->canvas().size(), QImage::Format_RGB32);
+    alone.fill(ToQColor(Settings.AxisPanelColor));
+    QPainter p(&alone);
+    p.setFont(strip->font());
+    p.setPen(Qt::black);
+    p.drawText(unit.x, unit.y + m.ascent(), QString::fromLatin1(unit.text));
+    p.end();
+    EXPECT_EQ(strip->canvas().copy(boxOf(unit)), alone.copy(boxOf(unit)));
+}
+
+// Whatever a slot holds (here a level factor below 0, NaN values and an
+// infinite band), ResetPlot empties it and draws the grid.
+TEST_F(PlotView, ResetNeverFailsWhateverTheSlotsHold)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    ResponseCurve.header.LevelFactor = -1.0f;
+    std::fill_n(ResponseCurve.values, kCurveCapacity, nan);
+    ImpedanceCurve.header.UpperFrequency = std::numeric_limits<float>::infinity();
+    std::fill_n(ImpedanceCurve.values, kCurveCapacity, nan);
+    OffscreenBitmap.fill(Qt::white);
+    EXPECT_NO_THROW(ResetPlot());
+    EXPECT_TRUE(showsGridFor(528, 290));
+    for (const CurveSlot* slot : {&ResponseCurve, &ImpedanceCurve}) {
+        EXPECT_EQ(slot->header, kEmptyCurveHeader);
+        EXPECT_EQ(slot->values[kCurveCapacity - 1], EmptyCurveValue);
+    }
+    EXPECT_EQ(boxesOpenedBy([] { MainForm->ZoomXButton->click(); }), 0);
+}
+
+// A clearing draw fills the background and draws the grid before the trace
+// can fault.
+TEST_F(PlotView, ClearingDrawLeavesTheGridWhenTheTraceFaults)
+{
+    ResponseCurve.header.LevelFactor = 0.0f;
+    Plot.ActiveDisplayKind = 7;
+    OffscreenBitmap.fill(Qt::white);
+    EXPECT_THROW(
+        DrawResponseCurve(ResponseCurve.values, true, Settings.SignalColor), CurveDrawingFault);
+    EXPECT_TRUE(showsGridFor(528, 290));
+    ResponseCurve.header = kEmptyCurveHeader;
 }
 
 TEST_F(PlotView, ResetDrawsTheEmptyGridAndLabels)
