@@ -12,7 +12,7 @@ bash "$root/scripts/build.sh" "$root/build"
 (cd "$root/build" && ctest --output-on-failure -j "$jobs" -LE soak)
 (cd "$root/build" && ctest --output-on-failure -L soak)
 
-JOBS=$jobs bash "$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-60}"
+bash "$root/scripts/fuzz.sh" --bounded "${FUZZ_SECONDS:-60}"
 
 bash "$root/scripts/build.sh" "$root/build-asan" -DVOXA_SANITIZE=ON -DVOXA_BENCHMARKS=OFF
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -105,6 +105,18 @@ def file_name_seeds():
         write("file_names", name, data)
 
 
+def box_text_seeds():
+    for name, data in [
+        ("listing", b"EA\0speaker\0SPEAKER.EA\0room.ea\0aaa.v2.EA\0.hidden.EA\0notes.txt"),
+        ("case", b"OHM\0b70\0B70.ohm\0b70.OHM"),
+        ("utf8", "EA\0Größe ä\0Größe ä.EA\0Messung ü.ea".encode()),
+        ("long", b"EA\0" + "ä".encode() * 200 + b"\0" + b"x" * 250 + b".EA"),
+        ("box_lines", b"Error\0Error reading /tmp/" + b"n" * 400 + b"\0ok"),
+    ]:
+        write("box_texts", name, data)
+
+
 curve_seeds()
 settings_seeds()
 file_name_seeds()
+box_text_seeds()

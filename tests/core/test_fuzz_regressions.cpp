@@ -59,6 +59,7 @@ const std::vector<Target> kTargets {
     {"curve_file", CheckCurveFileInput},
     {"settings_layout", CheckSettingsInput},
     {"file_names", CheckFileNameInput},
+    {"box_texts", CheckBoxTextsInput},
 };
 
 TEST(FuzzRegressions, EverySeedAndKeptInputIsHandledSoundly)
