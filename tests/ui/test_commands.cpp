@@ -191,6 +191,7 @@ TEST_F(CommandsMenu, RemarkBecomesTheDeviceUnderTestCaption)
         {"not taken", false, "Woofer W18"},
         {"", true, ""},
         {longText, true, longText.left(255)},
+        {QString::fromUtf8("Größe Ω-Box 8"), true, QString::fromUtf8("Größe Ω-Box 8")},
     };
     MainForm->MO->setText("Woofer");
     for (const RemarkCase& c : cases) {

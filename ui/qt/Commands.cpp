@@ -2,7 +2,9 @@
 
 #include "app/SettingsRecord.h"
 #include "app/Texts.h"
+#include "app/qt/FileNames.h"
 #include "app/qt/TBox.h"
+#include "dialogs/FileNameRules.h"
 #include "output/qt/TPrintOptionsDlg.h"
 #include "plot/qt/PlotView.h"
 #include "ui/ColourValue.h"
@@ -180,7 +182,7 @@ void MessobjektClick()
     const std::optional<QString> answer
         = askText("Device Under Test", "Manufacturer or Type:", MainForm->MO->text());
     if (answer)
-        MainForm->MO->setText(QString::fromLatin1(CutText(answer->toLatin1().toStdString())));
+        MainForm->MO->setText(FileNameText(CutName(FileNameBytes(*answer))));
 }
 
 void ParameterClick(QObject* sender)
