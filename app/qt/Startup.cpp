@@ -85,11 +85,15 @@ void setDisplayKindAndLevelFactor()
     ImpedanceCurve.header.LevelFactor = 1.0f;
 }
 
+// The buffers hold no curve from the start, so that a paint before the
+// plot's first reset draws nothing rather than the logarithm of 0.
 void allocateSampleBuffers()
 {
     for (CurveSlot* slot : {&ResponseCurve, &ImpedanceCurve})
-        if (!slot->values)
+        if (!slot->values) {
             slot->values = static_cast<float*>(AllocBlock(kSampleBufferBytes));
+            std::fill_n(slot->values, kCurveCapacity, EmptyCurveValue);
+        }
 }
 
 // Busy wait that does not handle window messages.

@@ -23,6 +23,7 @@
 #include "ui/qt/TMainForm.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFont>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -82,8 +83,9 @@ void WriteSoakFiles(const std::string& dir)
     }
 }
 
-// Answers the modal windows of a load: chooses `choice` in the file box and
-// records and closes a message box.
+// Answers the modal windows of a load: chooses `choice` in the file box,
+// records and closes a message box, and records and closes any other modal
+// window (a top-level error), which no load should open.
 class Answers
 {
 public:
@@ -99,6 +101,7 @@ public:
         m_message.clear();
     }
     const std::string& message() const { return m_message; }
+    bool unexpectedWindow() const { return m_unexpected; }
 
 private:
     void answer()
@@ -115,12 +118,16 @@ private:
             const auto& lines = Box->L1->lines();
             m_message = lines.size() > 1 ? lines[1].toStdString() : std::string();
             QTest::mouseClick(Box->Btn1, Qt::LeftButton);
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            m_unexpected = true;
+            dialog->reject();
         }
     }
 
     QTimer m_timer;
     QString m_choice;
     std::string m_message;
+    bool m_unexpected = false;
 };
 
 int Fail(long load, const char* what)
@@ -145,15 +152,17 @@ int main(int argc, char** argv)
     CommandLine = {"voxa32vw", "/Init", "/:"};
     CreateWindows();
     LoadSettings();
+    // As the program starts: the plot is reset right after the window is shown,
+    // before its first paint.
+    Answers answers;
     MainForm->show();
+    ResetPlot();
     if (!QTest::qWaitForWindowExposed(MainForm))
         return Fail(0, "the main window was not shown");
-    ResetPlot();
     Settings.CurveDirectory.assign(ProgramDir);
     WriteSoakFiles(ProgramDir);
 
     const int goodRow = int(std::lround(290.0 * (100 - 80) / 60.0));
-    Answers answers;
     std::size_t colourIndex = 0;
     bool anyColour = false;
     long warmKiB = 0;
@@ -164,10 +173,16 @@ int main(int argc, char** argv)
         if (file.message ? answers.message().rfind(file.message, 0) != 0
                          : !answers.message().empty())
             return Fail(load, "wrong message");
+        if (answers.unexpectedWindow())
+            return Fail(load, "an unexpected window opened");
         if (file.usesColour) {
             colourIndex = anyColour ? (colourIndex + 1) % kCycle.size() : 0;
             anyColour = true;
         }
+        // A curve whose drawing faulted leaves its slot and the picture is
+        // rebuilt, which starts the cycle again (the impedance curve takes lime).
+        if (file.message && file.usesColour)
+            colourIndex = 0;
         if (CurveColours.current() != kCycle[colourIndex])
             return Fail(load, "colour cycle out of step");
         const uint32_t c = kCycle[colourIndex];
