@@ -54,8 +54,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # single-process form "#123 DONE cov: 4 ft: 5 corp: 6/7b" and the fork form
 # "#123: cov: 4 ft: 5 corp: 6 exec/s ..." are read.
 final_figures() {
-    grep -aE '^#[0-9]+:? .*cov: [0-9]+ ft: [0-9]+ corp: [0-9]+' "$1" | tail -1 |
-        sed -E 's/^#([0-9]+):? .*cov: ([0-9]+) ft: ([0-9]+) corp: ([0-9]+).*/\1 \2 \3 \4/'
+    grep -aE '^#[0-9]+:?[[:space:]].*cov: [0-9]+ ft: [0-9]+ corp: [0-9]+' "$1" | tail -1 |
+        sed -E 's/^#([0-9]+):?[[:space:]].*cov: ([0-9]+) ft: ([0-9]+) corp: ([0-9]+).*/\1 \2 \3 \4/'
 }
 
 keep_findings() {
