@@ -37,7 +37,7 @@ std::optional<std::string> CheckFileNameInput(std::span<const unsigned char> byt
 
 // The bytes as the texts of the file box on a real directory and of the
 // message box: parts separated by zero bytes, the first the extension, the
-// second the typed name, the rest names of files (at most 16, '/' made '_')
+// second the typed name, the rest names of files (at most 8, '/' made '_')
 // that are created in a private temporary directory with i bytes each.
 // The listing through the list's mask holds exactly the created, unhidden
 // names that match it, each with its size; a typed name stands for itself or
