@@ -3,7 +3,7 @@
 // message box (the same texts as its lines).
 // The properties live in curves/InputChecks.h, shared with the replay test.
 
-#include "curves/InputChecks.h"
+#include "fuzz/InputChecks.h"
 
 #include <cstddef>
 #include <cstdint>

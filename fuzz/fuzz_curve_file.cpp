@@ -2,7 +2,7 @@
 // with both trace computations ending normally or in a guarded fault.
 // The properties live in curves/InputChecks.h, shared with the replay test.
 
-#include "curves/InputChecks.h"
+#include "fuzz/InputChecks.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // name, masks, program directory, column edges and size texts.
 // The properties live in curves/InputChecks.h, shared with the replay test.
 
-#include "curves/InputChecks.h"
+#include "fuzz/InputChecks.h"
 
 #include <cstddef>
 #include <cstdint>

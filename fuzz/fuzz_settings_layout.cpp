@@ -2,7 +2,7 @@
 // traces, colours and texts computed from the record.
 // The properties live in curves/InputChecks.h, shared with the replay test.
 
-#include "curves/InputChecks.h"
+#include "fuzz/InputChecks.h"
 
 #include <cstddef>
 #include <cstdint>

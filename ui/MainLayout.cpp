@@ -128,3 +128,38 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in)
     m.bitmapHeight = m.SigWin.height;
     return m;
 }
+
+namespace
+{
+
+Rect offsetBy(const Rect& r, int dx, int dy)
+{
+    return {r.left + dx, r.top + dy, r.width, r.height};
+}
+
+} // namespace
+
+PlotPictureLayout ComputePlotPictureLayout(int width, int height)
+{
+    // The main window whose data window frame has this size, laid out as
+    // when it is created.
+    MainLayoutInput in;
+    in.windowWidth = ClampToInt(static_cast<long long>(std::max(width, kMinPlotPictureWidth)) + 8);
+    in.windowHeight
+        = ClampToInt(static_cast<long long>(std::max(height, kMinPlotPictureHeight)) + 112);
+    in.softKeys[0] = {0, kSoftKeyTop, 81, kButtonHeight};
+    const MainLayout m = ComputeMainLayout(in);
+
+    PlotPictureLayout picture;
+    picture.width = m.DatWinFrame.width;
+    picture.height = m.DatWinFrame.height;
+    const int dx = -m.DatWinFrame.left;
+    const int dy = -m.DatWinFrame.top;
+    picture.dataWindowFrame = offsetBy(m.SigWinFrame, dx, dy);
+    picture.dataWindow
+        = offsetBy(m.SigWin, picture.dataWindowFrame.left, picture.dataWindowFrame.top);
+    picture.levelStrip = m.yAchse;
+    picture.impedanceStrip = m.yAchseR;
+    picture.frequencyStrip = m.xAchse;
+    return picture;
+}

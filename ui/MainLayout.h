@@ -63,3 +63,24 @@ struct MainLayout {
 // InfoPanel width can become negative by the rules, when the second row of
 // buttons reaches past the right edge).
 MainLayout ComputeMainLayout(const MainLayoutInput& input);
+
+// A picture of the data window frame alone, as the command-line renderer
+// draws it: the level strip left of the data window, the impedance strip
+// right of it and the frequency strip below, at the places they have in a
+// main window whose data window frame is width x height. Every rectangle is
+// in the picture's coordinates.
+struct PlotPictureLayout {
+    int width = 0;
+    int height = 0;
+    Rect dataWindowFrame; // SigWinFrame
+    Rect dataWindow; // SigWin, the picture the plot draws
+    Rect levelStrip, impedanceStrip, frequencyStrip;
+};
+
+// The smallest picture: the data window frame of the smallest main window.
+constexpr int kMinPlotPictureWidth = kMinWindowWidth - 8;
+constexpr int kMinPlotPictureHeight = kMinWindowHeight - 112;
+
+// The layout of a picture of at least kMinPlotPictureWidth x
+// kMinPlotPictureHeight pixels; smaller sizes are raised to that.
+PlotPictureLayout ComputePlotPictureLayout(int width, int height);

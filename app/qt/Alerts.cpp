@@ -6,11 +6,6 @@
 
 #include <cstdlib>
 
-void EndProgram()
-{
-    throw ProgramEnd {};
-}
-
 void* AllocBlock(std::size_t size)
 {
     void* block = size < SIZE_MAX - 2 ? std::calloc(size + 2, 1) : nullptr;

@@ -1,13 +1,9 @@
 #pragma once
 // Ending the program at once, and the out-of-memory alert.
 
+#include "app/qt/ProgramEnd.h"
+
 #include <cstddef>
-
-// Thrown to end the program at once with exit code 0, saving nothing.
-struct ProgramEnd {
-};
-
-[[noreturn]] void EndProgram();
 
 // A zeroed block of size + 2 bytes; on failure the out-of-memory alert ends
 // the program.

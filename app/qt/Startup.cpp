@@ -1,6 +1,7 @@
 #include "app/qt/Startup.h"
 
 #include "app/ConfigFile.h"
+#include "app/ProgramContext.h"
 #include "app/SettingsRecord.h"
 #include "app/SettingsValidation.h"
 #include "app/SplashTiming.h"
@@ -17,19 +18,15 @@
 #include "plot/PlotState.h"
 #include "plot/qt/PlotView.h"
 #include "ui/qt/Colours.h"
+#include "ui/qt/Fonts.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/SoftKeys.h"
 #include "ui/qt/TMainForm.h"
 
 #include <QElapsedTimer>
-#include <QFont>
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <limits>
-
-std::vector<std::string> CommandLine;
-std::string ProgramDir;
 
 namespace
 {
@@ -104,14 +101,6 @@ void holdSplash(const QElapsedTimer& startMark)
     while (std::chrono::steady_clock::now() < end) { }
 }
 
-void reportFailedSave(int error)
-{
-    ShowBox({"Error", "The settings could not be saved to", ConfigPath(ProgramDir),
-                std::string("(") + std::strerror(error) + ").",
-                "The settings of this session are not saved."},
-        "ok", "");
-}
-
 void initialiseOffscreenBitmap()
 {
     SizeOffscreenBitmap();
@@ -146,35 +135,12 @@ void ReportRepairedSettings(const std::vector<std::string>& names)
         ShowBox(RepairedSettingsBoxLines(names), "ok", "");
 }
 
-SaveOutcome SaveSettings()
-{
-    Settings.WindowStateCode = static_cast<uint8_t>(MainForm->stateCode());
-    Settings.WindowWidth = static_cast<int16_t>(MainForm->outerWidth() & 0xFFFF);
-    Settings.WindowHeight = static_cast<int16_t>(MainForm->outerHeight() & 0xFFFF);
-    Settings.TestLevel = 0;
-    return WriteConfigFile(ConfigPath(ProgramDir), Settings);
-}
-
-void QuitRequest()
-{
-    if (ShowBox({"Sonivex", "Quit VOXA 32?"}, "yes", "no") != kBoxFirstButton)
-        return;
-    CurveKindText = "--";
-    if (const SaveOutcome saved = SaveSettings(); !saved)
-        reportFailedSave(saved.error);
-    PlayTones(kTonesQuit);
-    // exit() rather than quit(): quit() would first ask every window to close.
-    QCoreApplication::exit(0);
-}
-
 int RunProgram(int argc, char** argv)
 {
     VoxaApplication app(argc, argv);
     CommandLine.assign(argv, argv + argc);
     ProgramDir = ProgramDirectoryOf(QCoreApplication::applicationFilePath().toStdString());
-    QFont::insertSubstitution("System", "Liberation Sans");
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("Arial", "Liberation Sans");
+    InstallFontSubstitutes();
     try {
         CurveKindText = "--";
         OffscreenBitmap = QImage();

@@ -1,15 +1,10 @@
 #pragma once
-// Program entry, start-up, the settings load and save, and the quit path.
+// Program entry, start-up and the settings load.
 
-#include "app/ConfigFile.h"
+#include "app/ProgramContext.h"
 
 #include <string>
 #include <vector>
-
-// The command line (argument 0 is the program).
-extern std::vector<std::string> CommandLine;
-// The directory of the program file, with its trailing separator.
-extern std::string ProgramDir;
 
 int RunProgram(int argc, char** argv);
 
@@ -20,7 +15,3 @@ int RunProgram(int argc, char** argv);
 std::vector<std::string> LoadSettings();
 // One box that names the fields LoadSettings repaired; nothing when there are none.
 void ReportRepairedSettings(const std::vector<std::string>& names);
-// Copies the window geometry into the record and writes the file.
-SaveOutcome SaveSettings();
-// "Quit VOXA 32?"; on "yes" saves, sounds the closing tones and ends the event loop.
-void QuitRequest();

@@ -1,6 +1,6 @@
 #include "app/qt/VoxaApplication.h"
 
-#include "app/qt/Alerts.h"
+#include "app/qt/ProgramEnd.h"
 
 #include <QMessageBox>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "dialogs/qt/TFileBox.h"
 
+#include "app/ProgramContext.h"
 #include "app/Texts.h"
 #include "app/qt/FileNames.h"
-#include "app/qt/Startup.h"
 #include "dialogs/FileNameRules.h"
 
 #include <QGuiApplication>

@@ -6,12 +6,11 @@
 #include "app/qt/Pictures.h"
 #include "curves/CurveSlot.h"
 #include "curves/CurveTrace.h"
-#include "curves/FrequencyGrid.h"
 #include "curves/LoadState.h"
-#include "plot/AxisLabels.h"
 #include "plot/PlotState.h"
 #include "plot/ReadOut.h"
 #include "plot/StepRules.h"
+#include "plot/qt/PlotPainter.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"
@@ -48,33 +47,22 @@ void SizeOffscreenBitmap()
 namespace
 {
 
-void drawGrid(QPainter& p, const FrequencyGrid& grid, int width, int height)
+PlotPainter currentPainter()
 {
-    p.setPen(ToQColor(Settings.GridColor));
-    for (int y : grid.rows)
-        p.drawLine(0, y, width, y);
-    for (int x : grid.columns)
-        p.drawLine(x, 0, x, height);
+    const PlotColours colours {ToQColor(Settings.DataWindowColor), ToQColor(Settings.GridColor),
+        ToQColor(Settings.AxisPanelColor)};
+    return PlotPainter(currentFrame(), ScalesOf(Settings), Settings.SerialResistor, colours);
 }
 
-// Draws the points of a trace of the curve in `slot` (a move to the first,
-// lines to the others); then raises the fault the trace stopped at, leaving
-// the picture as far as it was drawn and the screen not updated.
-void drawTrace(QPainter& p, const TraceResult& trace, uint32_t colour, CurveSlot& slot)
+// Draws the curve a slot holds; a fault of its trace ends the painting and
+// is raised for the slot, with the picture as far as it was drawn and the
+// screen not updated.
+void drawSlot(QPainter& p, CurveSlot& slot, const float* values, bool impedance, uint32_t colour)
 {
-    p.setPen(ToQColor(colour));
-    if (trace.points.size() > 1) {
-        std::vector<QPoint> points;
-        points.reserve(trace.points.size());
-        // Many bins share a pixel at high frequencies; a repeated point adds nothing.
-        for (const TracePoint& t : trace.points)
-            if (points.empty() || points.back() != QPoint(t.x, t.y))
-                points.emplace_back(t.x, t.y);
-        p.drawPolyline(points.data(), int(points.size()));
-    }
-    if (trace.fault) {
+    const PlotCurve curve {slot.header, values, impedance, ToQColor(colour)};
+    if (const std::optional<FaultKind> fault = currentPainter().paintCurve(p, curve)) {
         p.end();
-        throw CurveDrawingFault(*trace.fault, slot);
+        throw CurveDrawingFault(*fault, slot);
     }
 }
 
@@ -83,25 +71,10 @@ void showPicture()
     MainForm->SigWin->showCanvas();
 }
 
-// Writes a label with its top-left corner at (x, y).
-void drawLabel(QPainter& p, const LabelText& label)
-{
-    p.drawText(label.x, label.y + p.fontMetrics().ascent(), QString::fromLatin1(label.text));
-}
-
-// Fills the strip and writes its labels, each on an opaque background in the
-// fill colour, so that a label that overlaps the one before stays readable.
 void labelStrip(PaintBox* strip, const QRect& fill, const std::vector<LabelText>& labels)
 {
-    const QColor panel = ToQColor(Settings.AxisPanelColor);
     QPainter p(&strip->canvas());
-    p.fillRect(fill, panel);
-    p.setFont(strip->font());
-    p.setPen(Qt::black);
-    p.setBackground(panel);
-    p.setBackgroundMode(Qt::OpaqueMode);
-    for (const LabelText& label : labels)
-        drawLabel(p, label);
+    currentPainter().paintStrip(p, fill, labels, strip->font());
     p.end();
     strip->showCanvas();
 }
@@ -116,15 +89,12 @@ bool isLevelAxisSelected()
 void LabelYAxis(int32_t kind)
 {
     Plot.ActiveDisplayKind = kind;
-    const int height = MainForm->SigWin->height();
     if (IsLevelKind(kind)) {
         PaintBox* strip = MainForm->yAchse;
-        labelStrip(
-            strip, strip->rect(), LevelAxisLabels(Settings.LevelRange, Settings.LevelTop, height));
+        labelStrip(strip, strip->rect(), currentPainter().levelLabels());
     } else {
         PaintBox* strip = MainForm->yAchseR;
-        labelStrip(strip, strip->rect(),
-            ImpedanceAxisLabels(Settings.ImpedanceStep, Settings.ImpedanceBase, height));
+        labelStrip(strip, strip->rect(), currentPainter().impedanceLabels());
     }
 }
 
@@ -133,11 +103,9 @@ void LabelXAxis(int32_t kind)
     ClampViewFreqLow(Plot);
     Plot.FreqAxisKind = kind;
     PaintBox* strip = MainForm->xAchse;
-    const int width = MainForm->SigWin->width();
-    const QRect fill(0, 0, width + 100, strip->height());
+    const QRect fill(0, 0, MainForm->SigWin->width() + 100, strip->height());
     labelStrip(strip, fill,
-        kind == kLogFrequencyAxis ? FrequencyAxisLabels(Plot.ViewFreqLow, Plot.ViewFreqHigh, width)
-                                  : std::vector<LabelText> {});
+        kind == kLogFrequencyAxis ? currentPainter().frequencyLabels() : std::vector<LabelText> {});
 }
 
 CurveDrawingFault::CurveDrawingFault(
@@ -155,21 +123,12 @@ void DrawResponseCurve(const float* values, bool clear, uint32_t colour)
     ClampViewFreqLow(Plot);
     SizeOffscreenBitmap();
     QPainter p(&OffscreenBitmap);
-    const TraceFrame frame = currentFrame();
     // Background and grid come before the trace, so a trace that faults
     // never leaves the data window without its grid.
-    if (clear) {
-        p.fillRect(0, 0, frame.width, frame.height, ToQColor(Settings.DataWindowColor));
-        const FreqMapping mapping
-            = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
-        drawGrid(p,
-            ComputeFrequencyGrid(
-                frame.height, Settings.LevelRange, frame.viewFreqLow, frame.viewFreqHigh, mapping),
-            frame.width, frame.height);
-    }
+    if (clear)
+        currentPainter().paintBackground(p);
     if (IsLevelKind(Plot.ActiveDisplayKind))
-        drawTrace(p, ComputeResponseTrace(ResponseCurve.header, values, frame, ScalesOf(Settings)),
-            colour, ResponseCurve);
+        drawSlot(p, ResponseCurve, values, false, colour);
     p.end();
     showPicture();
 }
@@ -180,10 +139,7 @@ void DrawImpedanceCurve(const float* values, uint32_t colour)
     SizeOffscreenBitmap();
     if (Plot.ActiveDisplayKind == kImpedanceKind) {
         QPainter p(&OffscreenBitmap);
-        drawTrace(p,
-            ComputeImpedanceTrace(ImpedanceCurve.header, values, currentFrame(), ScalesOf(Settings),
-                Settings.SerialResistor),
-            colour, ImpedanceCurve);
+        drawSlot(p, ImpedanceCurve, values, true, colour);
     }
     showPicture();
 }

@@ -3,7 +3,7 @@
 // reader stays fixed. Under the sanitizer build a buffer overrun or undefined
 // behaviour in any of them stops the test.
 
-#include "curves/InputChecks.h"
+#include "fuzz/InputChecks.h"
 
 #include <gtest/gtest.h>
 

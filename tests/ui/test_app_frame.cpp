@@ -4,6 +4,7 @@
 #include "app/SettingsValidation.h"
 #include "app/qt/Alerts.h"
 #include "app/qt/Sound.h"
+#include "app/qt/QuitCommand.h"
 #include "app/qt/Startup.h"
 #include "app/qt/TBox.h"
 #include "plot/qt/PlotView.h"

@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include "app/qt/QuitCommand.h"
 #include "app/qt/Startup.h"
 #include "app/qt/TBox.h"
 #include "curves/LoadState.h"

@@ -2,12 +2,12 @@
 
 #include "ui/ColourValue.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QPalette>
 
 QColor ToQColor(uint32_t value)
 {
     if (IsSystemColour(value))
-        return QApplication::palette().color(QPalette::Button);
+        return QGuiApplication::palette().color(QPalette::Button);
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }

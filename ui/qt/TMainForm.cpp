@@ -1,14 +1,10 @@
 #include "ui/qt/TMainForm.h"
 
 #include "app/SettingsRecord.h"
-#include "app/qt/Startup.h"
 #include "app/qt/VoxaApplication.h"
-#include "curves/qt/LoadFlows.h"
-#include "output/qt/PrintCommand.h"
-#include "plot/qt/PlotView.h"
 #include "ui/MainLayout.h"
 #include "ui/qt/Colours.h"
-#include "ui/qt/Commands.h"
+#include "ui/qt/Fonts.h"
 #include "ui/qt/Glyphs.h"
 #include "ui/qt/PaintBox.h"
 
@@ -27,18 +23,10 @@ int SoftKeyWidth = 79;
 namespace
 {
 
-// A slot that runs the handler with its errors reported.
-template <typename Handler> auto guarded(Handler handler)
+void run(const std::function<void()>& hook)
 {
-    return [handler] { RunReportingErrors(handler); };
-}
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
+    if (hook)
+        hook();
 }
 
 // Designed lefts and widths of the soft keys, kept until the label painter sets them.
@@ -52,15 +40,13 @@ TMainForm::TMainForm()
     MainForm = this; // the layout pass of the creation already needs the instance
     setObjectName("MainForm");
     setWindowTitle(" Sonivex");
-    setFont(pixelFont("System", 13, true));
+    setFont(PixelFont("System", 13, true));
     client = new QWidget(this);
     client->setObjectName("client");
     client->setAutoFillBackground(true);
     setCentralWidget(client);
     createControls();
     createMenu();
-    wireHandlers();
-    FormCreate();
 }
 
 QToolButton* TMainForm::makeSpeedButton(const QString& name, const QRect& designed)
@@ -69,7 +55,7 @@ QToolButton* TMainForm::makeSpeedButton(const QString& name, const QRect& design
     b->setObjectName(name);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
-    b->setFont(pixelFont("Arial", 12, true));
+    b->setFont(PixelFont("Arial", 12, true));
     b->setGeometry(designed);
     return b;
 }
@@ -99,7 +85,7 @@ void TMainForm::createControls()
     InfoPanel = new QLabel(client);
     InfoPanel->setObjectName("InfoPanel");
     InfoPanel->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    InfoPanel->setFont(pixelFont("Arial", 12));
+    InfoPanel->setFont(PixelFont("Arial", 12));
 
     Bevel1 = new QFrame(client);
     Bevel1->setObjectName("Bevel1");
@@ -115,16 +101,16 @@ void TMainForm::createControls()
     yAchseR = new PaintBox(DatWinFrame, "yAchseR");
     xAchse = new PaintBox(DatWinFrame, "xAchse");
     for (PaintBox* strip : {yAchse, yAchseR, xAchse})
-        strip->setFont(pixelFont("Arial", 11));
+        strip->setFont(PixelFont("Arial", 11));
     Positionslabel = new QLabel(DatWinFrame);
     Positionslabel->setObjectName("Positionslabel");
-    Positionslabel->setFont(pixelFont("Arial", 12));
+    Positionslabel->setFont(PixelFont("Arial", 12));
     Positionslabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     Positionslabel->setGeometry(50, 2, 400, 16);
 
     SigWinFrame = new MouseFrame(client, "SigWinFrame", 2);
     SigWin = new PaintBox(SigWinFrame, "SigWin");
-    SigWin->setFont(pixelFont("Arial", 11, true));
+    SigWin->setFont(PixelFont("Arial", 11, true));
 
     MO = new QLabel(client);
     MO->setObjectName("MO");
@@ -133,7 +119,7 @@ void TMainForm::createControls()
     Zeit->setObjectName("Zeit");
     Zeit->setAlignment(Qt::AlignCenter);
     for (QLabel* panel : {MO, Zeit}) {
-        panel->setFont(pixelFont("Arial", 11));
+        panel->setFont(PixelFont("Arial", 11));
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
         panel->setAutoFillBackground(true);
     }
@@ -179,53 +165,6 @@ void TMainForm::createMenu()
     QMenu* info = menuBar()->addMenu("&Info");
     Version = info->addAction("&Version");
     Messobjekt = info->addAction("&Remarks");
-}
-
-void TMainForm::wireHandlers()
-{
-    connect(F[0], &QToolButton::clicked, guarded(F1Click));
-    connect(F[1], &QToolButton::clicked, guarded(F2Click));
-    connect(ESCButton, &QToolButton::clicked, guarded(QuitRequest));
-    connect(ExitSwitch, &QAction::triggered, guarded(QuitRequest));
-    connect(PrintButton, &QToolButton::clicked, guarded(PrintClick));
-    connect(Print, &QAction::triggered, guarded(PrintClick));
-    connect(LoadH, &QAction::triggered, guarded(F1Click));
-    connect(LoadZ, &QAction::triggered, guarded(F2Click));
-    for (QToolButton* b : {UpButton, DownButton, ZoomYButton, ReZoomYButton})
-        connect(b, &QToolButton::clicked, guarded([b] { YButtonClick(b); }));
-    for (QToolButton* b : {LeftButton, RightButton, ZoomXButton, ReZoomXButton})
-        connect(b, &QToolButton::clicked, guarded([b] { XButtonClick(b); }));
-    for (QAction* a : {EA1, EE1, AE1, AA1})
-        connect(a, &QAction::triggered, guarded([a] { EA1Click(a); }));
-    for (QAction* a : {PrintOptions1, SelectZrv})
-        connect(a, &QAction::triggered, guarded([a] { ParameterClick(a); }));
-    for (QAction* a :
-        {ScalingGrid1, SignalLines1, PhaseLines1, DataWindow1, DataWindowInscription1})
-        connect(a, &QAction::triggered, guarded([a] { ColorClick(a); }));
-    connect(DefaultColors1, &QAction::triggered, guarded(RecallDefault1Click));
-    connect(Version, &QAction::triggered, guarded(VersionClick));
-    connect(Messobjekt, &QAction::triggered, guarded(MessobjektClick));
-    connect(Timer1, &QTimer::timeout, guarded(Timer1Timer));
-
-    for (PaintBox* box : {SigWin, xAchse, yAchse, yAchseR})
-        box->onPaint = [](PaintBox* sender) { RunReportingErrors([sender] { Redraw(sender); }); };
-    SigWinFrame->onMouseMove
-        = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons, QPoint p) { CursorOut(s, p); };
-    DatWinFrame->onMouseMove = SigWinFrame->onMouseMove;
-    SigWinFrame->onMouseDown = [](MouseFrame* s, Qt::MouseButton button, Qt::KeyboardModifiers mods,
-                                   Qt::MouseButtons buttons, QPoint p, bool dbl) {
-        RunReportingErrors(
-            [=] { SigWinMouseDown(s, int(button), int(mods), int(buttons), p, dbl); });
-    };
-    DatWinFrame->onMouseDown = [this](MouseFrame*, Qt::MouseButton button, Qt::KeyboardModifiers,
-                                   Qt::MouseButtons, QPoint p, bool) {
-        if (button != Qt::LeftButton)
-            return;
-        if (yAchse->geometry().contains(p))
-            yAchseClick();
-        else if (yAchseR->geometry().contains(p))
-            yAchseRClick();
-    };
 }
 
 std::array<QToolButton*, 8> TMainForm::navigationButtons() const
@@ -305,7 +244,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 {
     // The desktop's close request is answered by the quit question.
     event->ignore();
-    QuitRequest();
+    run(hooks.quit);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -333,10 +272,10 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers)
 {
     switch (key) {
     case Qt::Key_Escape:
-        QuitRequest();
+        run(hooks.quit);
         return true;
     case Qt::Key_P:
-        PrintClick();
+        run(hooks.print);
         return true;
     default:
         return false;
@@ -348,10 +287,10 @@ bool TMainForm::ExtraKeyDown(int key, Qt::KeyboardModifiers modifiers)
     const bool ctrl = modifiers & Qt::ControlModifier;
     switch (key) {
     case Qt::Key_F1:
-        F1Click();
+        run(hooks.loadResponse);
         return true;
     case Qt::Key_F2:
-        F2Click();
+        run(hooks.loadImpedance);
         return true;
     // The arrow keys never move the focus: they step the scales like the
     // navigation buttons (with Ctrl: zoom).
@@ -438,6 +377,5 @@ void TMainForm::SetSystemMetrics()
     yAchseR->setGeometry(toQRect(l.yAchseR));
     xAchse->setGeometry(toQRect(l.xAchse));
     SigWinFrame->raise();
-    SizeOffscreenBitmap(); // the size of SigWin
-    SigWin->setPicture(&OffscreenBitmap);
+    run(hooks.dataWindowSized);
 }

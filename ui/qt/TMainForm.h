@@ -13,10 +13,22 @@
 #include <QTimer>
 #include <QToolButton>
 #include <array>
+#include <functional>
 
 class PaintBox;
 class MouseFrame;
 class QAction;
+
+// The commands the window's keys and close box start, and what follows each
+// layout pass; set where the commands are wired to the window. An unset hook
+// does nothing.
+struct MainFormHooks {
+    std::function<void()> quit; // Esc and the close box
+    std::function<void()> print; // P
+    std::function<void()> loadResponse; // F1
+    std::function<void()> loadImpedance; // F2
+    std::function<void()> dataWindowSized; // after every layout pass
+};
 
 constexpr int kFrameWidth = 8; // outer width - client width
 constexpr int kFrameHeight = 46; // outer height - client height
@@ -25,6 +37,8 @@ class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
+    // Creates the controls and the menu; the commands are wired to them
+    // before FormCreate lays the window out.
     TMainForm();
 
     // Outer size of the legacy frame model.
@@ -95,6 +109,8 @@ public:
     QAction* Version;
     QAction* Messobjekt;
 
+    MainFormHooks hooks;
+
     // The navigation buttons in the order of the second row.
     std::array<QToolButton*, 8> navigationButtons() const;
 
@@ -106,7 +122,6 @@ protected:
 private:
     void createControls();
     void createMenu();
-    void wireHandlers();
     QToolButton* makeSpeedButton(const QString& name, const QRect& designed);
 
     bool m_inLayout = false;

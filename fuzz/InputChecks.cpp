@@ -1,4 +1,4 @@
-#include "curves/InputChecks.h"
+#include "fuzz/InputChecks.h"
 
 #include "app/BoxGeometry.h"
 #include "app/ConfigFile.h"

@@ -1,0 +1,4 @@
+#include "app/ProgramContext.h"
+
+std::vector<std::string> CommandLine;
+std::string ProgramDir;

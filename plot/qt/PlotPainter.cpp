@@ -1,0 +1,119 @@
+#include "plot/qt/PlotPainter.h"
+
+#include "curves/FrequencyGrid.h"
+
+#include <QPainter>
+#include <QPoint>
+
+PlotPainter::PlotPainter(const TraceFrame& frame, const AxisScales& scales, float serialResistor,
+    const PlotColours& colours)
+    : m_frame(frame)
+    , m_scales(scales)
+    , m_serialResistor(serialResistor)
+    , m_colours(colours)
+{
+}
+
+void PlotPainter::paintBackground(QPainter& p) const
+{
+    const TraceFrame& f = m_frame;
+    p.fillRect(0, 0, f.width, f.height, m_colours.dataWindow);
+    const FreqMapping mapping = ComputeFreqMapping(f.viewFreqLow, f.viewFreqHigh, f.width);
+    const FrequencyGrid grid = ComputeFrequencyGrid(
+        f.height, m_scales.LevelRange, f.viewFreqLow, f.viewFreqHigh, mapping);
+    p.setPen(m_colours.grid);
+    for (int y : grid.rows)
+        p.drawLine(0, y, f.width, y);
+    for (int x : grid.columns)
+        p.drawLine(x, 0, x, f.height);
+}
+
+std::optional<FaultKind> PlotPainter::paintCurve(QPainter& p, const PlotCurve& curve) const
+{
+    const TraceResult trace = curve.impedance
+        ? ComputeImpedanceTrace(curve.header, curve.values, m_frame, m_scales, m_serialResistor)
+        : ComputeResponseTrace(curve.header, curve.values, m_frame, m_scales);
+    p.setPen(curve.colour);
+    if (trace.points.size() > 1) {
+        std::vector<QPoint> points;
+        points.reserve(trace.points.size());
+        // Many bins share a pixel at high frequencies; a repeated point adds nothing.
+        for (const TracePoint& t : trace.points)
+            if (points.empty() || points.back() != QPoint(t.x, t.y))
+                points.emplace_back(t.x, t.y);
+        p.drawPolyline(points.data(), int(points.size()));
+    }
+    return trace.fault;
+}
+
+std::vector<LabelText> PlotPainter::levelLabels() const
+{
+    return LevelAxisLabels(m_scales.LevelRange, m_scales.LevelTop, m_frame.height);
+}
+
+std::vector<LabelText> PlotPainter::impedanceLabels() const
+{
+    return ImpedanceAxisLabels(m_scales.ImpedanceStep, m_scales.ImpedanceBase, m_frame.height);
+}
+
+std::vector<LabelText> PlotPainter::frequencyLabels() const
+{
+    return FrequencyAxisLabels(m_frame.viewFreqLow, m_frame.viewFreqHigh, m_frame.width);
+}
+
+void PlotPainter::paintStrip(
+    QPainter& p, const QRect& fill, const std::vector<LabelText>& labels, const QFont& font) const
+{
+    p.fillRect(fill, m_colours.axisPanel);
+    p.setFont(font);
+    p.setPen(m_colours.labels);
+    p.setBackground(m_colours.axisPanel);
+    p.setBackgroundMode(Qt::OpaqueMode);
+    const int ascent = p.fontMetrics().ascent();
+    for (const LabelText& label : labels)
+        p.drawText(label.x, label.y + ascent, QString::fromLatin1(label.text));
+    p.setBackgroundMode(Qt::TransparentMode);
+}
+
+namespace
+{
+
+QRect toQRect(const Rect& r)
+{
+    return QRect(r.left, r.top, r.width, r.height);
+}
+
+} // namespace
+
+std::vector<std::optional<FaultKind>> PlotPainter::paintPicture(QPainter& p,
+    const PlotPictureLayout& layout, const std::vector<PlotCurve>& curves,
+    const QFont& stripFont) const
+{
+    p.fillRect(0, 0, layout.width, layout.height, m_colours.axisPanel);
+    // Each strip in its own coordinates, clipped to itself; the frequency
+    // strip's fill reaches past its right end like the viewer's.
+    auto strip = [&](const Rect& r, const QRect& fill, const std::vector<LabelText>& labels) {
+        p.save();
+        p.setClipRect(toQRect(r));
+        p.translate(r.left, r.top);
+        paintStrip(p, fill, labels, stripFont);
+        p.restore();
+    };
+    strip(layout.levelStrip, QRect(0, 0, layout.levelStrip.width, layout.levelStrip.height),
+        levelLabels());
+    strip(layout.impedanceStrip,
+        QRect(0, 0, layout.impedanceStrip.width, layout.impedanceStrip.height), impedanceLabels());
+    strip(layout.frequencyStrip, QRect(0, 0, m_frame.width + 100, layout.frequencyStrip.height),
+        frequencyLabels());
+
+    p.fillRect(toQRect(layout.dataWindowFrame), m_colours.dataWindow);
+    p.save();
+    p.setClipRect(toQRect(layout.dataWindow));
+    p.translate(layout.dataWindow.left, layout.dataWindow.top);
+    paintBackground(p);
+    std::vector<std::optional<FaultKind>> faults;
+    for (const PlotCurve& curve : curves)
+        faults.push_back(paintCurve(p, curve));
+    p.restore();
+    return faults;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// Painting the plot on any painter: the data window's background and grid,
+// the curve traces and the three axis strips with their labels. It touches no
+// window and reads no global: the viewer paints its off-screen picture and
+// its strips with it, the command-line renderer whole pictures into files.
+
+#include "curves/ArithmeticFault.h"
+#include "curves/CurveSlot.h"
+#include "curves/CurveTrace.h"
+#include "plot/AxisLabels.h"
+#include "plot/PlotState.h"
+#include "ui/MainLayout.h"
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+struct PlotColours {
+    QColor dataWindow;
+    QColor grid;
+    QColor axisPanel;
+    QColor labels = Qt::black;
+};
+
+// A curve to draw: a frequency response in dB or an impedance curve in Ohm.
+struct PlotCurve {
+    CurveHeader header;
+    const float* values = nullptr; // kCurveCapacity values
+    bool impedance = false;
+    QColor colour;
+};
+
+class PlotPainter
+{
+public:
+    // `frame` gives the data window's size and the frequencies at its edges
+    // (the lower one already raised by ClampViewFreqLow).
+    PlotPainter(const TraceFrame& frame, const AxisScales& scales, float serialResistor,
+        const PlotColours& colours);
+
+    // Fills the data window at the painter's origin and draws the grid over it.
+    void paintBackground(QPainter& p) const;
+    // Draws the trace of a curve as one polyline; returns the arithmetic fault
+    // the trace stopped at, with the points before it drawn.
+    std::optional<FaultKind> paintCurve(QPainter& p, const PlotCurve& curve) const;
+
+    // The labels of the three strips at this size and these scales.
+    std::vector<LabelText> levelLabels() const;
+    std::vector<LabelText> impedanceLabels() const;
+    std::vector<LabelText> frequencyLabels() const;
+    // Fills `fill` in the panel colour and writes each label on an opaque
+    // background of that colour, so that a label over the one before stays
+    // readable.
+    void paintStrip(QPainter& p, const QRect& fill, const std::vector<LabelText>& labels,
+        const QFont& font) const;
+
+    // A whole picture as the viewer's data window frame shows it: the strips,
+    // the data window with its grid and the curves in their order; `layout`
+    // from ComputePlotPictureLayout at the frame's size. Returns the fault of
+    // every curve whose drawing faulted (its points before the fault drawn).
+    std::vector<std::optional<FaultKind>> paintPicture(QPainter& p, const PlotPictureLayout& layout,
+        const std::vector<PlotCurve>& curves, const QFont& stripFont) const;
+
+private:
+    TraceFrame m_frame;
+    AxisScales m_scales;
+    float m_serialResistor;
+    PlotColours m_colours;
+};
