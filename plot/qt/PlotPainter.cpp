@@ -2,6 +2,8 @@
 
 #include "curves/FrequencyGrid.h"
 
+#include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPoint>
 
@@ -107,13 +109,32 @@ std::vector<std::optional<FaultKind>> PlotPainter::paintPicture(QPainter& p,
         frequencyLabels());
 
     p.fillRect(toQRect(layout.dataWindowFrame), m_colours.dataWindow);
+    const Rect& d = layout.dataWindow;
+    if (p.device()->devType() == QInternal::Image) {
+        // Into a picture of the data window's own size, as the viewer draws:
+        // a line cut at a clip rectangle can end one pixel away from the
+        // same line cut at the edge of a picture.
+        QImage dataWindow(d.width, d.height, QImage::Format_RGB32);
+        QPainter dp(&dataWindow);
+        const auto faults = paintDataWindow(dp, curves);
+        dp.end();
+        p.drawImage(d.left, d.top, dataWindow);
+        return faults;
+    }
     p.save();
-    p.setClipRect(toQRect(layout.dataWindow));
-    p.translate(layout.dataWindow.left, layout.dataWindow.top);
+    p.setClipRect(toQRect(d));
+    p.translate(d.left, d.top);
+    const auto faults = paintDataWindow(p, curves);
+    p.restore();
+    return faults;
+}
+
+std::vector<std::optional<FaultKind>> PlotPainter::paintDataWindow(
+    QPainter& p, const std::vector<PlotCurve>& curves) const
+{
     paintBackground(p);
     std::vector<std::optional<FaultKind>> faults;
     for (const PlotCurve& curve : curves)
         faults.push_back(paintCurve(p, curve));
-    p.restore();
     return faults;
 }

@@ -65,6 +65,11 @@ public:
     std::vector<std::optional<FaultKind>> paintPicture(QPainter& p, const PlotPictureLayout& layout,
         const std::vector<PlotCurve>& curves, const QFont& stripFont) const;
 
+    // The background with the grid, then the curves in their order; the
+    // fault of each curve, as paintPicture.
+    std::vector<std::optional<FaultKind>> paintDataWindow(
+        QPainter& p, const std::vector<PlotCurve>& curves) const;
+
 private:
     TraceFrame m_frame;
     AxisScales m_scales;

@@ -4,10 +4,12 @@
 #include "app/qt/TBox.h"
 #include "app/qt/Windows.h"
 #include "curves/LoadState.h"
+#include "dialogs/qt/TFileBox.h"
 #include "plot/qt/PlotView.h"
 #include "ui/qt/TMainForm.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -60,6 +62,20 @@ void UiTest::whenModal(QWidget* window, std::function<void()> action)
         }
     });
     timer->start();
+}
+
+void UiTest::chooseWhenAsked(const QString& name)
+{
+    whenModal(FileBox, [name] {
+        if (name.isEmpty()) {
+            FileBox->AbortBtnClick();
+            return;
+        }
+        const auto items = FileBox->FileListBox1->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << name.toStdString();
+        FileBox->FileListBox1->setCurrentItem(items[0]);
+        FileBox->OKButtonClick();
+    });
 }
 
 void UiTest::pressKey(int key, Qt::KeyboardModifiers modifiers)

@@ -21,6 +21,8 @@ protected:
     // window given, once that window is the modal one).
     static void whenModal(std::function<void()> action);
     static void whenModal(QWidget* window, std::function<void()> action);
+    // Answers the next file box with the named file of its list (empty: cancel).
+    static void chooseWhenAsked(const QString& name);
     // Presses a key in the window that has the focus (the modal one if any).
     static void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 

@@ -39,20 +39,6 @@ protected:
     }
     static float dbValue(double db) { return float(std::pow(10.0, db / 20.0)); }
 
-    // Answers the next file box with the named file (empty: cancel).
-    void chooseWhenAsked(const QString& name)
-    {
-        whenModal(FileBox, [name] {
-            if (name.isEmpty()) {
-                FileBox->AbortBtnClick();
-                return;
-            }
-            const auto items = FileBox->FileListBox1->findItems(name, Qt::MatchExactly);
-            ASSERT_EQ(items.size(), 1) << name.toStdString();
-            FileBox->FileListBox1->setCurrentItem(items[0]);
-            FileBox->OKButtonClick();
-        });
-    }
     // Answers the next message box with Enter and keeps its lines.
     void answerBoxWhenShown(std::vector<QString>* lines)
     {
