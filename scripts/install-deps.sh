@@ -5,13 +5,15 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake g++ ninja-build qt6-base-dev libasound2-dev libgtest-dev libgmock-dev libbenchmark-dev
+  cmake g++ ninja-build qt6-base-dev qt6-svg-dev libasound2-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   # run: the layout depends on text widths, so the same fonts everywhere
   fonts-liberation fonts-dejavu-core
   # tests
   xvfb xauth openbox xdotool x11-utils imagemagick sox alsa-utils
   cups cups-daemon cups-client printer-driver-cups-pdf poppler-utils python3 valgrind
+  # the speed comparison of the command-line renderer
+  gnuplot-nox
 )
 
 missing=()

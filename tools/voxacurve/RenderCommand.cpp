@@ -1,0 +1,459 @@
+#include "tools/voxacurve/RenderCommand.h"
+
+#include "app/SettingsRecord.h"
+#include "app/SettingsValidation.h"
+#include "curves/ColourCycle.h"
+#include "curves/CurveInfo.h"
+#include "plot/qt/PlotPainter.h"
+#include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/WriteWhole.h"
+#include "ui/qt/Colours.h"
+#include "ui/qt/Fonts.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <iomanip>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+enum class PictureFormat { Png, Svg, Pdf };
+
+// Far beyond any screen, and small enough that a picture fits in memory.
+constexpr int kMaxPictureSide = 16384;
+
+struct RenderOptions {
+    int width = 640;
+    int height = 450;
+    TraceFrame view; // width and height of the data window set from the layout
+    AxisScales scales;
+    float serialResistor = 0;
+    PlotColours colours;
+};
+
+std::optional<PictureFormat> FormatOfName(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
+        return char(std::tolower(c));
+    });
+    if (name == "png")
+        return PictureFormat::Png;
+    if (name == "svg")
+        return PictureFormat::Svg;
+    if (name == "pdf")
+        return PictureFormat::Pdf;
+    return std::nullopt;
+}
+
+const char* ExtensionOf(PictureFormat format)
+{
+    switch (format) {
+    case PictureFormat::Png:
+        return "png";
+    case PictureFormat::Svg:
+        return "svg";
+    case PictureFormat::Pdf:
+        return "pdf";
+    }
+    return "";
+}
+
+void ParseSize(const std::string& text, RenderOptions& options)
+{
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos)
+        throw UsageError("--size must be WIDTHxHEIGHT in pixels, e.g. 640x450");
+    options.width = int(ParseIntegerOption(
+        "--size", text.substr(0, x), kMinPlotPictureWidth, kMaxPictureSide));
+    options.height = int(ParseIntegerOption(
+        "--size", text.substr(x + 1), kMinPlotPictureHeight, kMaxPictureSide));
+}
+
+float ParseFrequency(const std::string& option, const std::string& text)
+{
+    std::size_t used = 0;
+    double hz = 0;
+    try {
+        hz = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || !(hz > 0) || hz > 1e9)
+        throw UsageError(option + " must be a frequency in Hz above 0");
+    return float(hz);
+}
+
+// The scales through the rules the viewer holds its settings to; a value
+// they cannot give is named with the values allowed.
+void CheckScales(const AxisScales& scales)
+{
+    SettingsRecord record;
+    WriteFreshSettings(record);
+    StoreScales(record, scales);
+    for (const std::string& field : DamagedSettingsFields(record)) {
+        if (field == "LevelRange")
+            throw UsageError("--level-range must be 5, 10, 20, 30, 40, 50, 60, 80, 100 or 120 dB");
+        if (field == "LevelTop")
+            throw UsageError("--level-top must lie between -160 and 164 dB");
+        if (field == "ImpedanceStep")
+            throw UsageError("--impedance-step must be 0.2, 0.5, 1, 2, 5, 10, 20, 50, 100 or 200 "
+                             "Ohm per division");
+        if (field == "ImpedanceBase")
+            throw UsageError(
+                "--impedance-base must be a multiple of 0.2 Ohm from 0 to 2398.2 Ohm");
+    }
+}
+
+// An Ohm value given on the command line in the viewer's tenths of an Ohm.
+int32_t TenthsOfOhm(const std::string& option, const std::string& text)
+{
+    const float ohm = ParseFrequency(option, text == "0" ? "1e-30" : text);
+    const double tenths = std::round(double(ohm) * 10.0);
+    if (std::fabs(double(ohm) * 10.0 - tenths) > 1e-6 || tenths > 1e6)
+        throw UsageError(option + " must be given in tenths of an Ohm at most (e.g. 0.2, 5, 150)");
+    return int32_t(tenths);
+}
+
+PlotColours ColoursOf(const std::string& name)
+{
+    SettingsRecord fresh;
+    WriteFreshSettings(fresh);
+    PlotColours colours {ToQColor(fresh.DataWindowColor), ToQColor(fresh.GridColor),
+        ToQColor(fresh.AxisPanelColor)};
+    if (name == "print") {
+        // As the colour printout shows it: white paper for the data window
+        // and the strips.
+        colours.dataWindow = Qt::white;
+        colours.axisPanel = Qt::white;
+    } else if (name != "default") {
+        throw UsageError("--colours must be default or print");
+    }
+    return colours;
+}
+
+RenderOptions OptionsOf(const ParsedArguments& parsed)
+{
+    RenderOptions options;
+    if (parsed.values.contains("--size"))
+        ParseSize(parsed.values.at("--size"), options);
+    SettingsRecord fresh;
+    WriteFreshSettings(fresh);
+    options.scales = ScalesOf(fresh);
+    if (parsed.values.contains("--level-top"))
+        options.scales.LevelTop = int32_t(
+            ParseIntegerOption("--level-top", parsed.values.at("--level-top"), -1000, 1000));
+    if (parsed.values.contains("--level-range"))
+        options.scales.LevelRange = int32_t(
+            ParseIntegerOption("--level-range", parsed.values.at("--level-range"), 1, 1000));
+    if (parsed.values.contains("--impedance-step"))
+        options.scales.ImpedanceStep
+            = TenthsOfOhm("--impedance-step", parsed.values.at("--impedance-step"));
+    if (parsed.values.contains("--impedance-base"))
+        options.scales.ImpedanceBase
+            = TenthsOfOhm("--impedance-base", parsed.values.at("--impedance-base"));
+    CheckScales(options.scales);
+
+    PlotState view;
+    view.ViewFreqLow = ParseFrequency("--from", parsed.value("--from", "20"));
+    view.ViewFreqHigh = ParseFrequency("--to", parsed.value("--to", "20000"));
+    ClampViewFreqLow(view); // the data window starts at 5 Hz at the lowest
+    if (!(view.ViewFreqLow < view.ViewFreqHigh))
+        throw UsageError("--from must lie below --to (and the lowest start is 5 Hz)");
+    options.view.viewFreqLow = view.ViewFreqLow;
+    options.view.viewFreqHigh = view.ViewFreqHigh;
+
+    options.serialResistor = parsed.values.contains("--serial-resistor")
+        ? ParseSerialResistorOption("--serial-resistor", parsed.values.at("--serial-resistor"))
+        : DefaultSerialResistor();
+    options.colours = ColoursOf(parsed.value("--colours", "default"));
+    return options;
+}
+
+// A curve file as a fresh slot of the viewer holds it: its values, then
+// empty ones up to the slot's capacity (the trace may read a few beyond).
+struct LoadedCurve {
+    std::string name;
+    CurveHeader header;
+    std::vector<float> values;
+    bool impedance = false;
+};
+
+// The curve, or the reason the viewer refuses it.
+std::variant<LoadedCurve, std::string> LoadCurve(const std::string& name)
+{
+    const std::optional<CurveKind> kind = CurveKindOfName(name);
+    if (!kind)
+        return std::string("not a curve file name (EE, EA, AE, AA or OHM)");
+    const CurveFile file = ReadCurveFile(name);
+    if (const std::optional<std::string> refusal = CurveRefusal(file, *kind))
+        return *refusal;
+    LoadedCurve curve {name, file.header, std::vector<float>(kCurveCapacity, EmptyCurveValue),
+        *kind == CurveKind::Impedance};
+    std::copy(file.values.begin(), file.values.end(), curve.values.begin());
+    return curve;
+}
+
+// Paints the picture of the curves in their order and colours; a curve whose
+// drawing faults is left out and the picture painted again without it, as
+// the viewer removes it. Returns the faulted curves' reasons.
+std::vector<std::pair<std::string, std::string>> PaintCurves(QPainter& p,
+    const RenderOptions& options, const PlotPictureLayout& layout,
+    std::vector<const LoadedCurve*> curves)
+{
+    TraceFrame frame = options.view;
+    frame.width = layout.dataWindow.width;
+    frame.height = layout.dataWindow.height;
+    const PlotPainter painter(frame, options.scales, options.serialResistor, options.colours);
+    std::vector<std::pair<std::string, std::string>> removed;
+    for (;;) {
+        std::vector<PlotCurve> plotted;
+        uint32_t colour = kNoCurveColour;
+        for (const LoadedCurve* c : curves) {
+            colour = NextCurveColour(colour);
+            plotted.push_back({c->header, c->values.data(), c->impedance, ToQColor(colour)});
+        }
+        const auto faults = painter.paintPicture(p, layout, plotted, PixelFont("Arial", 11));
+        const auto faulted = std::find_if(
+            faults.begin(), faults.end(), [](const auto& f) { return f.has_value(); });
+        if (faulted == faults.end())
+            return removed;
+        const std::size_t i = std::size_t(faulted - faults.begin());
+        removed.emplace_back(
+            curves[i]->name, "drawing the curve failed: " + DescribeFault(**faulted));
+        curves.erase(curves.begin() + std::ptrdiff_t(i));
+    }
+}
+
+// The picture's bytes in the format; the faulted curves go to `removed`.
+QByteArray RenderPicture(PictureFormat format, const RenderOptions& options,
+    const std::vector<const LoadedCurve*>& curves,
+    std::vector<std::pair<std::string, std::string>>& removed)
+{
+    const PlotPictureLayout layout = ComputePlotPictureLayout(options.width, options.height);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    switch (format) {
+    case PictureFormat::Png: {
+        QImage picture(layout.width, layout.height, QImage::Format_RGB32);
+        QPainter p(&picture);
+        removed = PaintCurves(p, options, layout, curves);
+        p.end();
+        picture.save(&buffer, "PNG");
+        break;
+    }
+    case PictureFormat::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(QSize(layout.width, layout.height));
+        svg.setViewBox(QRect(0, 0, layout.width, layout.height));
+        svg.setTitle("VOXA 32 curves");
+        QPainter p(&svg);
+        removed = PaintCurves(p, options, layout, curves);
+        break;
+    }
+    case PictureFormat::Pdf: {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(72); // a pixel of the picture is a point of the page
+        pdf.setPageSize(QPageSize(QSizeF(layout.width, layout.height), QPageSize::Point));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle("VOXA 32 curves");
+        QPainter p(&pdf);
+        removed = PaintCurves(p, options, layout, curves);
+        break;
+    }
+    }
+    return bytes;
+}
+
+void ReportRemoved(
+    const std::vector<std::pair<std::string, std::string>>& removed, std::ostream& err)
+{
+    for (const auto& [name, why] : removed)
+        err << "voxacurve: " << name << ": refused: " << why << '\n';
+}
+
+std::optional<PictureFormat> FormatOfPath(const std::string& path)
+{
+    const std::string extension = fs::path(path).extension().string();
+    return extension.empty() ? std::nullopt : FormatOfName(extension.substr(1));
+}
+
+int RenderOne(const ParsedArguments& parsed, const RenderOptions& options, std::ostream& err)
+{
+    const std::string output = parsed.value("-o", "");
+    const std::optional<PictureFormat> format = FormatOfPath(output);
+    if (!format)
+        throw UsageError("render needs -o OUT.png, OUT.svg or OUT.pdf");
+    int exitCode = kExitOk;
+    std::vector<LoadedCurve> loaded;
+    for (const std::string& name : parsed.files) {
+        auto curve = LoadCurve(name);
+        if (auto* refusal = std::get_if<std::string>(&curve)) {
+            err << "voxacurve: " << name << ": refused: " << *refusal << '\n';
+            exitCode = kExitFailed;
+        } else {
+            loaded.push_back(std::move(std::get<LoadedCurve>(curve)));
+        }
+    }
+    std::vector<const LoadedCurve*> curves;
+    for (const LoadedCurve& c : loaded)
+        curves.push_back(&c);
+    std::vector<std::pair<std::string, std::string>> removed;
+    const QByteArray bytes = RenderPicture(*format, options, curves, removed);
+    ReportRemoved(removed, err);
+    if (!removed.empty())
+        exitCode = kExitFailed;
+    if (const auto writeError = WriteWhole(output, BytesOf(bytes))) {
+        err << "voxacurve: cannot write " << output << ": " << *writeError << '\n';
+        return kExitFailed;
+    }
+    return exitCode;
+}
+
+// "[#########...........]  450/1000  812 files/s"
+std::string ProgressLine(std::size_t done, std::size_t total, double seconds)
+{
+    constexpr int kBarWidth = 30;
+    const int filled = total == 0 ? kBarWidth : int(done * kBarWidth / total);
+    std::ostringstream line;
+    line << '[' << std::string(std::size_t(filled), '#')
+         << std::string(std::size_t(kBarWidth - filled), '.') << "] " << done << '/' << total;
+    if (seconds > 0)
+        line << "  " << std::lround(double(done) / seconds) << " files/s";
+    return line.str();
+}
+
+// One picture per file into DIR, on every core.
+int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std::ostream& err)
+{
+    const std::string directory = parsed.value("-o", "");
+    if (directory.empty() || directory == "-")
+        throw UsageError("render --each needs -o DIR");
+    const std::optional<PictureFormat> format = FormatOfName(parsed.value("--format", "png"));
+    if (!format)
+        throw UsageError("--format must be png, svg or pdf");
+    std::error_code error;
+    fs::create_directories(directory, error);
+    if (!fs::is_directory(directory, error)) {
+        err << "voxacurve: cannot make the directory " << directory << '\n';
+        return kExitFailed;
+    }
+
+    const std::vector<std::string>& files = parsed.files;
+    std::atomic<std::size_t> next {0}, done {0}, failed {0};
+    std::mutex errLock;
+    auto report = [&](const std::string& text) {
+        const std::lock_guard lock(errLock);
+        err << (isatty(STDERR_FILENO) ? "\r\033[K" : "") << text << '\n';
+    };
+    auto work = [&] {
+        for (std::size_t i; (i = next++) < files.size(); ++done) {
+            const std::string& name = files[i];
+            auto curve = LoadCurve(name);
+            if (auto* refusal = std::get_if<std::string>(&curve)) {
+                report("voxacurve: " + name + ": refused: " + *refusal);
+                ++failed;
+                continue;
+            }
+            std::vector<std::pair<std::string, std::string>> removed;
+            const QByteArray bytes
+                = RenderPicture(*format, options, {&std::get<LoadedCurve>(curve)}, removed);
+            if (!removed.empty()) {
+                report("voxacurve: " + name + ": refused: " + removed.front().second);
+                ++failed;
+                continue;
+            }
+            const fs::path target
+                = fs::path(directory) / (fs::path(name).filename().string() + "." + ExtensionOf(*format));
+            if (const auto writeError = WriteWhole(target.string(), BytesOf(bytes))) {
+                report("voxacurve: cannot write " + target.string() + ": " + *writeError);
+                ++failed;
+            }
+        }
+    };
+
+    const auto start = std::chrono::steady_clock::now();
+    auto seconds = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < std::min<std::size_t>(cores, files.size()); ++i)
+        workers.emplace_back(work);
+    if (isatty(STDERR_FILENO)) {
+        std::thread progress([&] {
+            while (done < files.size()) {
+                {
+                    const std::lock_guard lock(errLock);
+                    err << '\r' << ProgressLine(done, files.size(), seconds()) << std::flush;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+        work();
+        for (std::thread& t : workers)
+            t.join();
+        progress.join();
+        err << "\r\033[K";
+    } else {
+        work();
+        for (std::thread& t : workers)
+            t.join();
+    }
+    const double elapsed = seconds();
+    err << "voxacurve: rendered " << files.size() - failed << " of " << files.size()
+        << " files into " << directory << " in " << std::fixed << std::setprecision(2) << elapsed
+        << " s (" << std::lround(double(files.size()) / std::max(elapsed, 1e-9)) << " files/s)";
+    if (failed > 0)
+        err << ", " << failed << " refused or not written";
+    err << '\n';
+    return failed > 0 ? kExitFailed : kExitOk;
+}
+
+// The fonts need an application; the offscreen platform needs no display.
+void StartGuiWithoutScreen()
+{
+    if (QGuiApplication::instance())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "voxacurve";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    InstallFontSubstitutes();
+}
+
+} // namespace
+
+int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
+{
+    const ParsedArguments parsed = ParseArguments(args,
+        {{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true}, {"--from", true},
+            {"--to", true}, {"--level-top", true}, {"--level-range", true},
+            {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
+            {"--colours", true}});
+    if (parsed.files.empty())
+        throw UsageError("render needs at least one FILE");
+    const RenderOptions options = OptionsOf(parsed);
+    StartGuiWithoutScreen();
+    return parsed.has("--each") ? RenderEach(parsed, options, err)
+                                : RenderOne(parsed, options, err);
+}
