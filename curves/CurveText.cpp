@@ -281,8 +281,8 @@ double InterpolateMagnitude(std::span<const BandPoint> points, CurveKind kind, d
 std::vector<double> OctaveFrequencies(double low, double high, int perOctave)
 {
     const auto position = [&](double f) { return perOctave * std::log2(f / 1000.0); };
-    const long long first = static_cast<long long>(std::ceil(position(low) - 1e-9));
-    const long long last = static_cast<long long>(std::floor(position(high) + 1e-9));
+    const long long first = static_cast<long long>(std::ceil(position(low) - 1e-6));
+    const long long last = static_cast<long long>(std::floor(position(high) + 1e-6));
     std::vector<double> frequencies;
     for (long long k = first; k <= last; ++k)
         frequencies.push_back(1000.0 * std::exp2(static_cast<double>(k) / perOctave));

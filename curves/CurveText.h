@@ -49,7 +49,8 @@ std::string FormatCurveText(TextFormat format, CurveKind kind,
 double InterpolateMagnitude(std::span<const BandPoint> points, CurveKind kind, double f);
 
 // The frequencies 1000 * 2^(k / perOctave) Hz, for every integer k, that lie
-// in low ... high (both included, within a relative 1e-9), rising.
+// in low ... high (both included, within a millionth of a step: a text
+// holds a frequency to about nine digits), rising.
 // perOctave >= 1, 0 < low.
 std::vector<double> OctaveFrequencies(double low, double high, int perOctave);
 
