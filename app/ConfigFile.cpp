@@ -1,11 +1,11 @@
 #include "app/ConfigFile.h"
 
+#include "app/FileReplace.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <fcntl.h>
-#include <glob.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,101 +21,10 @@ std::string upperAscii(std::string_view s)
     return out;
 }
 
-// 0 when all bytes were written, else the error.
-int writeAll(int fd, const unsigned char* data, std::size_t size)
+// The scrambled record as the bytes of the file.
+std::span<const unsigned char> recordBytes(const SettingsRecord& scrambled)
 {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return EIO;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-// Writes the record, flushes it to disk and closes the file; 0 or the first error.
-int writeRecordAndClose(int fd, const SettingsRecord& scrambled)
-{
-    int error = writeAll(fd, reinterpret_cast<const unsigned char*>(&scrambled), kSettingsSize);
-    if (error == 0 && ::ftruncate(fd, kSettingsSize) != 0)
-        error = errno;
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    return error;
-}
-
-std::string directoryOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// The file a path names after following its symbolic links (also a link
-// whose target does not exist yet); nothing when the links form a loop.
-std::optional<std::string> followLinks(std::string path)
-{
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {
-        };
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path;
-        std::string target(PATH_MAX, '\0');
-        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-        if (n < 0)
-            return path;
-        target.resize(static_cast<std::size_t>(n));
-        path = target.starts_with('/') ? target : directoryOf(path) + target;
-    }
-    return std::nullopt;
-}
-
-// A save's temporary: hidden, beside the file, with a marker no user would
-// choose, so that only files this program made are ever removed.
-std::string temporaryPrefix(const std::string& target)
-{
-    const std::string dir = directoryOf(target);
-    return dir + "." + target.substr(dir.size()) + ".voxa32vw-save.";
-}
-
-// Temporaries of earlier saves that were killed before their rename.
-void removeOwnTemporaries(const std::string& target)
-{
-    glob_t found {};
-    if (::glob((temporaryPrefix(target) + "??????").c_str(), GLOB_NOSORT | GLOB_PERIOD, nullptr,
-            &found)
-        == 0) {
-        for (std::size_t i = 0; i < found.gl_pathc; ++i)
-            ::unlink(found.gl_pathv[i]);
-    }
-    ::globfree(&found);
-}
-
-// The replacement gets the mode, owner and group of the file it replaces
-// (owner and group where the user may set them).
-void keepAttributes(int fd, const std::string& target)
-{
-    struct stat st {
-    };
-    if (::stat(target.c_str(), &st) != 0) {
-        ::fchmod(fd, 0644);
-        return;
-    }
-    // Fails where the user may not give them away; the file is then the user's own.
-    [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
-    ::fchmod(fd, st.st_mode & 07777);
-}
-
-// No new file can be made in the directory, though the file itself may be writable.
-bool directoryRefusesNewFiles(int error)
-{
-    return error == EACCES || error == EPERM || error == EROFS;
+    return {reinterpret_cast<const unsigned char*>(&scrambled), kSettingsSize};
 }
 
 // Overwrites the existing file: one write of the whole record, cut to its
@@ -131,35 +40,7 @@ int writeInPlace(const std::string& target, const SettingsRecord& scrambled)
         ::close(fd);
         return EINVAL;
     }
-    return writeRecordAndClose(fd, scrambled);
-}
-
-// Writes a temporary beside the target and renames it over the target.
-int writeByReplacing(const std::string& target, const SettingsRecord& scrambled)
-{
-    removeOwnTemporaries(target);
-    std::string temporary = temporaryPrefix(target) + "XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        return directoryRefusesNewFiles(error) ? writeInPlace(target, scrambled) : error;
-    }
-    keepAttributes(fd, target);
-    int error = writeRecordAndClose(fd, scrambled);
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    // The rename itself reaches the disk with the directory.
-    const int dir = ::open(directoryOf(target).empty() ? "." : directoryOf(target).c_str(),
-        O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return 0;
+    return WriteBytesAndClose(fd, recordBytes(scrambled));
 }
 
 } // namespace
@@ -184,10 +65,11 @@ SaveOutcome WriteConfigFile(const std::string& path, const SettingsRecord& recor
 {
     SettingsRecord scrambled = record;
     ScrambleSettings(scrambled);
-    const std::optional<std::string> target = followLinks(path);
+    const std::optional<std::string> target = FollowLinks(path);
     if (!target)
         return {ELOOP};
-    return {writeByReplacing(*target, scrambled)};
+    return {ReplaceFileContents(*target, recordBytes(scrambled), ".voxa32vw-save.",
+        [&] { return writeInPlace(*target, scrambled); })};
 }
 
 bool ReadConfigFile(const std::string& path, SettingsRecord& record)

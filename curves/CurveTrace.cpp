@@ -105,9 +105,9 @@ std::array<ThinningStage, 4> ThinningStages(int32_t n, int endBin)
 BinLayout ComputeBinLayout(const CurveHeader& h, const TraceFrame& frame)
 {
     BinLayout layout;
-    layout.firstBin = std::max(2, BinOf(h, h.LowerFrequency));
-    // Bins beyond the slot do not exist: the trace ends at its last value.
-    layout.endBin = std::min(BinOf(h, h.UpperFrequency), kCurveCapacity);
+    const BinRange bins = DrawnBins(h);
+    layout.firstBin = bins.first;
+    layout.endBin = bins.end;
     layout.stages = ThinningStages(h.TransformLength, layout.endBin);
     layout.mapping = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
     layout.binWidth = ToSingle(CheckedDiv(h.SampleRate, h.TransformLength));
@@ -196,6 +196,12 @@ template <class Trace> TraceResult CollectTrace(Trace trace)
 }
 
 } // namespace
+
+BinRange DrawnBins(const CurveHeader& header)
+{
+    return {std::max(2, BinOf(header, header.LowerFrequency)),
+        std::min(BinOf(header, header.UpperFrequency), kCurveCapacity)};
+}
 
 void ClampViewFreqLow(PlotState& plot)
 {

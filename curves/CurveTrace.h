@@ -68,6 +68,21 @@ struct TraceFrame {
     float viewFreqHigh = 20000.0f; // Hz at column width
 };
 
+// The bins a trace draws: first <= i < end. first is round(N * LowerFrequency
+// / fs) but at least 2; end is round(N * UpperFrequency / fs), at most
+// kCurveCapacity (bins beyond the slot do not exist). The trace's move-to
+// point lies at first even when end <= first.
+struct BinRange {
+    int first = 0;
+    int end = 0;
+    bool operator==(const BinRange&) const = default;
+};
+
+// The bins of a header; throws ArithmeticFault where the drawing faults on
+// them: SampleRate 0 (Unknown), a band edge whose bin is not finite or does
+// not fit 32 bits (InvalidOperation).
+BinRange DrawnBins(const CurveHeader& header);
+
 // The lowest frequency the data window may start at.
 constexpr float kMinViewFreqLow = 5.0f;
 

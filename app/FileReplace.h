@@ -1,0 +1,28 @@
+#pragma once
+// Replacing a file's contents so that a failed or interrupted write leaves
+// the old file whole: the bytes go to a hidden temporary beside the target,
+// which is flushed to disk and renamed over it.
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+// The file a path names after following its symbolic links (also a link
+// whose target does not exist yet); nothing when the links form a loop.
+std::optional<std::string> FollowLinks(std::string path);
+
+// Writes all bytes, cuts the file to their size, flushes it to disk and
+// closes fd; 0 or the errno value of the first step that failed.
+int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes);
+
+// Writes the bytes to a temporary "." + name + marker + six characters
+// beside target and renames it over target. The temporary takes the mode,
+// owner and group of the file it replaces (0644 for a new file); temporaries
+// with the same marker left by killed writes are removed first, no other
+// file is touched. Where the directory takes no new file (read-only, or not
+// writable by the user) the result of inPlace is returned when it is given,
+// else that error. Returns 0 or the errno value of the step that failed; on
+// failure the temporary is gone and target is as it was.
+int ReplaceFileContents(const std::string& target, std::span<const unsigned char> bytes,
+    const std::string& marker, const std::function<int()>& inPlace = {});

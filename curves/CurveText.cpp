@@ -1,0 +1,373 @@
+#include "curves/CurveText.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+
+namespace
+{
+
+enum class Separator { Semicolon, Blank, Comma };
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line, Separator separator)
+{
+    std::vector<std::string_view> fields;
+    if (separator == Separator::Blank) {
+        std::size_t i = 0;
+        while (i < line.size()) {
+            while (i < line.size() && IsBlank(line[i]))
+                ++i;
+            const std::size_t start = i;
+            while (i < line.size() && !IsBlank(line[i]))
+                ++i;
+            if (i > start)
+                fields.push_back(line.substr(start, i - start));
+        }
+        return fields;
+    }
+    const char mark = separator == Separator::Semicolon ? ';' : ',';
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(mark, start);
+        fields.push_back(Trim(line.substr(start, end - start)));
+        if (end == std::string_view::npos)
+            return fields;
+        start = end + 1;
+    }
+}
+
+// The field as a number: optional sign, digits, point (or decimal comma
+// where allowed), exponent. Nothing for anything else, also for an
+// infinity or NaN spelled out.
+std::optional<double> ReadNumber(std::string_view field, bool decimalComma)
+{
+    std::string text(field);
+    if (decimalComma)
+        std::replace(text.begin(), text.end(), ',', '.');
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+')
+        ++first;
+    double value = 0;
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != last || first == last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool IsNumberPair(const std::vector<std::string_view>& fields, bool decimalComma)
+{
+    return fields.size() >= 2 && ReadNumber(fields[0], decimalComma)
+        && ReadNumber(fields[1], decimalComma);
+}
+
+Separator DetectSeparator(std::string_view line)
+{
+    if (line.find(';') != std::string_view::npos)
+        return Separator::Semicolon;
+    if (line.find(',') == std::string_view::npos
+        || IsNumberPair(SplitFields(line, Separator::Blank), true))
+        return Separator::Blank;
+    return Separator::Comma;
+}
+
+bool IsCommentOrBlank(std::string_view line)
+{
+    const std::string_view t = Trim(line);
+    return t.empty() || t.front() == '*' || t.front() == '#' || t.front() == '"'
+        || t.front() == ';';
+}
+
+// A piece of the input fit for a message: printable ASCII, at most 40 characters.
+std::string Quote(std::string_view text)
+{
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size() && i < 40; ++i) {
+        const char c = text[i];
+        out += (c >= 0x20 && c < 0x7F) ? c : '?';
+    }
+    return out + (text.size() > 40 ? "...\"" : "\"");
+}
+
+std::string Hz(double f)
+{
+    return FormatNumber(f, 9) + " Hz";
+}
+
+// The magnitude on the axis the interpolation is linear on: dB.
+double ToDecibels(CurveKind kind, double magnitude)
+{
+    return kind == CurveKind::Impedance ? 20.0 * std::log10(magnitude) : magnitude;
+}
+
+double FromDecibels(CurveKind kind, double decibels)
+{
+    return kind == CurveKind::Impedance ? std::pow(10.0, decibels / 20.0) : decibels;
+}
+
+// The value a curve file stores for a magnitude (LevelFactor 1).
+double StoredValue(const ImportSettings& settings, double magnitude)
+{
+    return settings.kind == CurveKind::Response ? std::pow(10.0, magnitude / 20.0)
+                                                : magnitude / settings.serialResistor;
+}
+
+// The UpperFrequency of a band whose last frequency is `last`. The viewer
+// draws the bins below round(N * UpperFrequency / fs), so the band ends at
+// the first bin above the last bin that `last` reaches (within a thousandth
+// of a bin, the precision of a frequency in a text), at most at rate/2:
+// every bin up to the last frequency is drawn, and an exported band imports
+// to the same bins.
+double UpperBandEdge(double last, const ImportSettings& settings)
+{
+    const double binWidth = static_cast<double>(settings.sampleRate) / settings.transformLength;
+    const double lastBin = std::floor(last / binWidth + 1e-3);
+    return std::min((lastBin + 1) * binWidth, settings.sampleRate / 2.0);
+}
+
+// Checks one data line and appends its point; the error, if any.
+std::optional<std::string> AddPoint(ParsedCurveText& parsed,
+    const std::vector<std::string_view>& fields, bool decimalComma, CurveKind kind, int line)
+{
+    if (fields.size() < 2)
+        return "expected a frequency and a magnitude, found "
+            + Quote(fields.empty() ? "" : fields[0]);
+    const auto frequency = ReadNumber(fields[0], decimalComma);
+    if (!frequency)
+        return "the frequency " + Quote(fields[0]) + " is not a number";
+    const auto magnitude = ReadNumber(fields[1], decimalComma);
+    if (!magnitude)
+        return "the magnitude " + Quote(fields[1]) + " is not a number";
+    if (*frequency < 0)
+        return "the frequency " + Hz(*frequency) + " is negative";
+    if (!parsed.points.empty() && *frequency <= parsed.points.back().frequency)
+        return "the frequency " + Hz(*frequency) + " does not rise above the "
+            + Hz(parsed.points.back().frequency) + " of line "
+            + std::to_string(parsed.points.back().line);
+    if (kind == CurveKind::Impedance && *magnitude <= 0)
+        return "the impedance " + FormatNumber(*magnitude, 9) + " Ohm is not positive";
+    parsed.points.push_back({*frequency, *magnitude, line});
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<TextFormat> TextFormatOfName(std::string_view name)
+{
+    if (name == "frd")
+        return TextFormat::Frd;
+    if (name == "zma")
+        return TextFormat::Zma;
+    if (name == "csv")
+        return TextFormat::Csv;
+    return std::nullopt;
+}
+
+std::string TextFormatExtension(TextFormat format)
+{
+    switch (format) {
+    case TextFormat::Frd:
+        return "frd";
+    case TextFormat::Zma:
+        return "zma";
+    case TextFormat::Csv:
+        break;
+    }
+    return "csv";
+}
+
+TextFormat DefaultTextFormat(CurveKind kind)
+{
+    return kind == CurveKind::Response ? TextFormat::Frd : TextFormat::Zma;
+}
+
+bool TextFormatFitsKind(TextFormat format, CurveKind kind)
+{
+    return format == TextFormat::Csv || format == DefaultTextFormat(kind);
+}
+
+std::vector<std::string> ExportComments(
+    const CurveSummary& summary, std::optional<int> pointsPerOctave)
+{
+    std::string source;
+    for (const char c : summary.name)
+        source += (c >= 0x20 && c < 0x7F) ? c : '?';
+    const CurveHeader& h = summary.header;
+    const BinRange bins = BandBins(h);
+    std::vector<std::string> comments;
+    comments.push_back("Exported by voxacurve from " + source);
+    if (summary.kind == CurveKind::Response)
+        comments.push_back("Kind: " + summary.extension
+            + ", frequency response in dB = 20 log10(level factor x value)");
+    else
+        comments.push_back("Kind: " + summary.extension
+            + ", impedance curve in Ohm = value x serial resistor of "
+            + FormatNumber(summary.serialResistor, 9) + " Ohm");
+    comments.push_back("Transform length " + std::to_string(h.TransformLength) + ", sample rate "
+        + std::to_string(h.SampleRate) + " Hz, bin width " + Hz(BinFrequency(h, 1)));
+    comments.push_back("Band " + FormatNumber(h.LowerFrequency, 9) + " to " + Hz(h.UpperFrequency)
+        + " (bins " + std::to_string(bins.first) + " to " + std::to_string(bins.end - 1)
+        + "), level factor " + FormatNumber(h.LevelFactor, 9));
+    if (pointsPerOctave)
+        comments.push_back("Resampled to " + std::to_string(*pointsPerOctave)
+            + " points per octave, linearly in dB over log frequency");
+    comments.push_back("The source holds magnitudes only: the phase column is 0");
+    return comments;
+}
+
+std::string FormatCurveText(TextFormat format, CurveKind kind,
+    const std::vector<std::string>& comments, std::span<const BandPoint> points)
+{
+    const bool csv = format == TextFormat::Csv;
+    const std::string magnitudeTitle
+        = kind == CurveKind::Response ? "Magnitude (dB)" : "Impedance (Ohm)";
+    std::string text;
+    for (const std::string& comment : comments)
+        text += "* " + comment + "\n";
+    if (csv)
+        text += "Frequency (Hz)," + magnitudeTitle + ",Phase (deg)\n";
+    else
+        text += "* Frequency (Hz)  " + magnitudeTitle + "  Phase (deg)\n";
+    const char separator = csv ? ',' : ' ';
+    char buffer[64];
+    for (const BandPoint& p : points) {
+        text += FormatNumber(p.frequency, 9);
+        text += separator;
+        if (kind == CurveKind::Response) {
+            const auto r = std::to_chars(
+                buffer, buffer + sizeof buffer, p.magnitude, std::chars_format::fixed, 4);
+            text.append(buffer, r.ptr);
+        } else
+            text += FormatNumber(p.magnitude, 7);
+        text += separator;
+        text += "0\n";
+    }
+    return text;
+}
+
+double InterpolateMagnitude(std::span<const BandPoint> points, CurveKind kind, double f)
+{
+    if (f <= points.front().frequency)
+        return points.front().magnitude;
+    if (f >= points.back().frequency)
+        return points.back().magnitude;
+    const auto above = std::upper_bound(points.begin(), points.end(), f,
+        [](double freq, const BandPoint& p) { return freq < p.frequency; });
+    const BandPoint& b = *above;
+    const BandPoint& a = *(above - 1);
+    if (a.frequency <= 0)
+        return b.magnitude;
+    const double t = std::log(f / a.frequency) / std::log(b.frequency / a.frequency);
+    const double da = ToDecibels(kind, a.magnitude);
+    const double db = ToDecibels(kind, b.magnitude);
+    return FromDecibels(kind, da + t * (db - da));
+}
+
+std::vector<double> OctaveFrequencies(double low, double high, int perOctave)
+{
+    const auto position = [&](double f) { return perOctave * std::log2(f / 1000.0); };
+    const long long first = static_cast<long long>(std::ceil(position(low) - 1e-6));
+    const long long last = static_cast<long long>(std::floor(position(high) + 1e-6));
+    std::vector<double> frequencies;
+    for (long long k = first; k <= last; ++k)
+        frequencies.push_back(1000.0 * std::exp2(static_cast<double>(k) / perOctave));
+    return frequencies;
+}
+
+std::vector<BandPoint> ResamplePerOctave(
+    std::span<const BandPoint> points, CurveKind kind, int perOctave)
+{
+    std::vector<BandPoint> resampled;
+    if (points.empty())
+        return resampled;
+    for (const double f :
+        OctaveFrequencies(points.front().frequency, points.back().frequency, perOctave))
+        resampled.push_back({f, InterpolateMagnitude(points, kind, f)});
+    return resampled;
+}
+
+ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind)
+{
+    ParsedCurveText parsed;
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    std::optional<Separator> separator;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (IsCommentOrBlank(line))
+            continue;
+        if (!separator) {
+            const Separator candidate = DetectSeparator(line);
+            if (!IsNumberPair(SplitFields(line, candidate), candidate != Separator::Comma))
+                continue; // a header line
+            separator = candidate;
+        }
+        const auto error = AddPoint(parsed, SplitFields(line, *separator),
+            *separator != Separator::Comma, kind, lineNumber);
+        if (error) {
+            parsed.error = TextError {lineNumber, *error};
+            return parsed;
+        }
+    }
+    if (parsed.points.size() < 2)
+        parsed.error = TextError {0,
+            parsed.points.empty() ? "no data lines (a frequency and a magnitude per line)"
+                                  : "only one data line: a curve needs two frequencies or more"};
+    return parsed;
+}
+
+ImportedCurve BuildImportedCurve(std::span<const TextPoint> points, const ImportSettings& settings)
+{
+    ImportedCurve curve;
+    const char* unit = settings.kind == CurveKind::Response ? " dB" : " Ohm";
+    for (const TextPoint& p : points) {
+        const double value = StoredValue(settings, p.magnitude);
+        if (!(value >= FLT_MIN && value <= FLT_MAX)) {
+            curve.error = TextError {p.line,
+                "the magnitude " + FormatNumber(p.magnitude, 9) + unit
+                    + " lies beyond what a curve file can hold"};
+            return curve;
+        }
+    }
+    const double nyquist = settings.sampleRate / 2.0;
+    if (points.front().frequency >= nyquist) {
+        curve.error = TextError {points.front().line,
+            "the first frequency " + Hz(points.front().frequency)
+                + " is not below half the sample rate (" + Hz(nyquist) + ")"};
+        return curve;
+    }
+    curve.header = {1.0f, settings.sampleRate, settings.transformLength,
+        static_cast<float>(UpperBandEdge(points.back().frequency, settings)),
+        static_cast<float>(points.front().frequency)};
+    std::vector<BandPoint> band;
+    for (const TextPoint& p : points)
+        band.push_back({p.frequency, p.magnitude});
+    curve.values.resize(static_cast<std::size_t>(settings.transformLength / 2));
+    for (std::size_t k = 0; k < curve.values.size(); ++k) {
+        const double f = BinFrequency(curve.header, static_cast<int>(k));
+        curve.values[k] = static_cast<float>(
+            StoredValue(settings, InterpolateMagnitude(band, settings.kind, f)));
+    }
+    return curve;
+}

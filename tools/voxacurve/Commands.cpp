@@ -1,0 +1,237 @@
+#include "tools/voxacurve/Commands.h"
+
+#include "app/FileReplace.h"
+#include "curves/CurveInfo.h"
+#include "curves/CurveText.h"
+#include "curves/ExampleCurves.h"
+#include "tools/voxacurve/Arguments.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <set>
+#include <sstream>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+// The largest text import reads: far more than any curve needs.
+constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
+
+float SerialResistorOf(const ParsedArguments& parsed)
+{
+    const auto given = parsed.values.find("--serial-resistor");
+    return given == parsed.values.end()
+        ? DefaultSerialResistor()
+        : ParseSerialResistorOption("--serial-resistor", given->second);
+}
+
+// Replaces the file with the bytes so that a failure leaves it as it was; the
+// error in words, or nothing.
+std::optional<std::string> WriteWhole(const std::string& path, std::span<const unsigned char> bytes)
+{
+    const std::optional<std::string> target = FollowLinks(path);
+    if (!target)
+        return "too many levels of symbolic links";
+    const int error = ReplaceFileContents(*target, bytes, ".voxacurve-write.");
+    if (error != 0)
+        return std::strerror(error);
+    return std::nullopt;
+}
+
+std::span<const unsigned char> BytesOf(const std::string& text)
+{
+    return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
+}
+
+// Where export writes a file's text: "-" for the standard output, else
+// DIR/NAME.fmt, or NAME.fmt beside the source without a directory.
+std::string ExportTarget(const std::string& source, const std::string& outOption, TextFormat format)
+{
+    if (outOption == "-")
+        return "-";
+    const std::string name = source + "." + TextFormatExtension(format);
+    if (outOption.empty())
+        return name;
+    return (fs::path(outOption) / fs::path(name).filename()).string();
+}
+
+// The text of one export; warnings go to err.
+std::string ExportText(const std::string& source, const CurveSummary& summary,
+    const CurveFile& file, TextFormat format, std::optional<int> perOctave, std::ostream& err)
+{
+    BandValues band = ReadBandValues(file, summary.kind, summary.serialResistor);
+    if (band.undrawable > 0)
+        err << "voxacurve: " << source << ": warning: " << band.undrawable
+            << " values the viewer cannot draw (<= 0, NaN or infinite) left out\n";
+    if (band.points.empty())
+        err << "voxacurve: " << source << ": warning: no values in the band\n";
+    if (perOctave)
+        band.points = ResamplePerOctave(band.points, summary.kind, *perOctave);
+    return FormatCurveText(format, summary.kind, ExportComments(summary, perOctave), band.points);
+}
+
+// The whole text of a regular file, or the reason it cannot be read.
+std::optional<std::string> ReadTextFile(const std::string& path, std::string& text)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(path, error))
+        return fs::exists(path, error) ? "not a regular file" : "no such file";
+    if (fs::file_size(path, error) > kMaxTextBytes)
+        return "larger than 64 MiB: not a curve text";
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (!in && !in.eof())
+        return "cannot be read";
+    text = content.str();
+    return std::nullopt;
+}
+
+std::string Located(const std::string& file, int line)
+{
+    return line > 0 ? file + ":" + std::to_string(line) : file;
+}
+
+} // namespace
+
+int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+{
+    const ParsedArguments parsed
+        = ParseArguments(args, {{"--json", false}, {"--serial-resistor", true}});
+    if (parsed.files.empty())
+        throw UsageError("info needs at least one FILE");
+    const float resistor = SerialResistorOf(parsed);
+    const bool json = parsed.has("--json");
+    int exitCode = kExitOk;
+    if (json)
+        out << "[\n";
+    for (std::size_t i = 0; i < parsed.files.size(); ++i) {
+        const std::string& name = parsed.files[i];
+        const CurveSummary summary = SummarizeCurveFile(name, ReadCurveFile(name), resistor);
+        if (summary.refusal)
+            exitCode = kExitFailed;
+        if (json)
+            out << "  " << FormatSummaryJson(summary)
+                << (i + 1 < parsed.files.size() ? ",\n" : "\n");
+        else
+            out << FormatSummaryLine(summary) << '\n';
+    }
+    if (json)
+        out << "]\n";
+    return exitCode;
+}
+
+int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const ParsedArguments parsed = ParseArguments(
+        args, {{"--format", true}, {"--ppo", true}, {"-o", true}, {"--serial-resistor", true}});
+    if (parsed.files.empty())
+        throw UsageError("export needs at least one FILE");
+    std::optional<TextFormat> format;
+    if (parsed.values.contains("--format")) {
+        format = TextFormatOfName(parsed.values.at("--format"));
+        if (!format)
+            throw UsageError("--format must be frd, zma or csv");
+    }
+    std::optional<int> perOctave;
+    if (parsed.values.contains("--ppo"))
+        perOctave
+            = static_cast<int>(ParseIntegerOption("--ppo", parsed.values.at("--ppo"), 1, 1000));
+    const std::string outOption = parsed.value("-o", "");
+    if (outOption == "-" && parsed.files.size() > 1)
+        throw UsageError("-o - writes one file to the standard output; give one FILE");
+    std::error_code error;
+    if (!outOption.empty() && outOption != "-" && !fs::is_directory(outOption, error))
+        throw UsageError("-o " + outOption + ": not a directory");
+    const float resistor = SerialResistorOf(parsed);
+
+    int exitCode = kExitOk;
+    std::set<std::string> written;
+    for (const std::string& source : parsed.files) {
+        const CurveFile file = ReadCurveFile(source);
+        const CurveSummary summary = SummarizeCurveFile(source, file, resistor);
+        const auto fail = [&](const std::string& why) {
+            err << "voxacurve: " << source << ": " << why << '\n';
+            exitCode = kExitFailed;
+        };
+        if (summary.refusal) {
+            fail("refused: " + *summary.refusal);
+            continue;
+        }
+        const TextFormat chosen = format.value_or(DefaultTextFormat(summary.kind));
+        if (!TextFormatFitsKind(chosen, summary.kind)) {
+            fail(TextFormatExtension(chosen) + " does not hold "
+                + (summary.kind == CurveKind::Response ? "a frequency response"
+                                                       : "an impedance curve")
+                + "; use " + TextFormatExtension(DefaultTextFormat(summary.kind)) + " or csv");
+            continue;
+        }
+        const std::string target = ExportTarget(source, outOption, chosen);
+        if (target != "-" && !written.insert(fs::weakly_canonical(target, error).string()).second) {
+            fail("not written: " + target + " was written from another file of this run");
+            continue;
+        }
+        const auto text = ExportText(source, summary, file, chosen, perOctave, err);
+        if (target == "-")
+            out << text;
+        else if (const auto writeError = WriteWhole(target, BytesOf(text)))
+            fail("cannot write " + target + ": " + *writeError);
+    }
+    return exitCode;
+}
+
+int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
+{
+    const ParsedArguments parsed = ParseArguments(
+        args, {{"-o", true}, {"--rate", true}, {"--length", true}, {"--serial-resistor", true}});
+    if (parsed.files.size() != 1)
+        throw UsageError("import takes exactly one FILE");
+    const std::string output = parsed.value("-o", "");
+    const auto kind = CurveKindOfName(output);
+    if (output.empty() || output == "-" || !kind)
+        throw UsageError("import needs -o OUT.EE, .EA, .AE, .AA or .OHM");
+    ImportSettings settings;
+    settings.kind = *kind;
+    settings.sampleRate = static_cast<int32_t>(
+        ParseIntegerOption("--rate", parsed.value("--rate", "48000"), 1, INT32_MAX));
+    settings.transformLength = static_cast<int32_t>(
+        ParseIntegerOption("--length", parsed.value("--length", "65536"), 2, kMaxTransformLength));
+    if (settings.transformLength % 2 != 0)
+        throw UsageError("--length must be even");
+    settings.serialResistor = SerialResistorOf(parsed);
+
+    const std::string& source = parsed.files.front();
+    std::string text;
+    if (const auto readError = ReadTextFile(source, text)) {
+        err << "voxacurve: " << source << ": " << *readError << '\n';
+        return kExitFailed;
+    }
+    const ParsedCurveText curveText = ParseCurveText(text, settings.kind);
+    if (curveText.error) {
+        err << "voxacurve: " << Located(source, curveText.error->line) << ": "
+            << curveText.error->message << '\n';
+        return kExitFailed;
+    }
+    const ImportedCurve curve = BuildImportedCurve(curveText.points, settings);
+    if (curve.error) {
+        err << "voxacurve: " << Located(source, curve.error->line) << ": " << curve.error->message
+            << '\n';
+        return kExitFailed;
+    }
+    const std::vector<unsigned char> bytes = EncodeCurveFile(curve.header, curve.values);
+    if (const auto refusal = CurveRefusal(ParseCurveFile(bytes), settings.kind)) {
+        err << "voxacurve: " << output << ": the viewer would refuse the result: " << *refusal
+            << '\n';
+        return kExitFailed;
+    }
+    if (const auto writeError = WriteWhole(output, bytes)) {
+        err << "voxacurve: cannot write " << output << ": " << *writeError << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}

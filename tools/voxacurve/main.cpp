@@ -1,0 +1,70 @@
+// voxacurve: the curve files of the viewer from a terminal, without a window.
+//
+//   voxacurve info FILE...      what each file holds, or why the viewer refuses it
+//   voxacurve export FILE...    FRD, ZMA or CSV text for loudspeaker design tools
+//   voxacurve import FILE -o OUT.EA    a curve file from such a text
+//
+// Exit codes: 0 all went well, 1 a file was refused, unreadable or not
+// written, 2 a wrong command line.
+
+#include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/Commands.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct Command {
+    const char* name;
+    const char* usage; // the arguments after the name
+    int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+constexpr Command kCommands[] = {
+    {"info", "FILE... [--json] [--serial-resistor R]", RunInfo},
+    {"export", "FILE... [--format frd|zma|csv] [--ppo N] [-o DIR | -o -] [--serial-resistor R]",
+        RunExport},
+    {"import", "FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--serial-resistor R]",
+        RunImport},
+};
+
+void PrintUsage(std::ostream& out)
+{
+    out << "usage:\n";
+    for (const Command& command : kCommands)
+        out << "  voxacurve " << command.name << ' ' << command.usage << '\n';
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        PrintUsage(std::cout);
+        return kExitOk;
+    }
+    for (const Command& command : kCommands) {
+        if (args.empty() || args[0] != command.name)
+            continue;
+        try {
+            const int exitCode = command.run({args.begin() + 1, args.end()}, std::cout, std::cerr);
+            if (!std::cout.flush()) {
+                std::cerr << "voxacurve: cannot write to the standard output\n";
+                return kExitFailed;
+            }
+            return exitCode;
+        } catch (const UsageError& error) {
+            std::cerr << "voxacurve " << command.name << ": " << error.what() << '\n';
+            std::cerr << "usage: voxacurve " << command.name << ' ' << command.usage << '\n';
+            return kExitUsage;
+        }
+    }
+    if (!args.empty())
+        std::cerr << "voxacurve: unknown command \"" << args[0] << "\"\n";
+    PrintUsage(std::cerr);
+    return kExitUsage;
+}
