@@ -5,6 +5,7 @@
 #include "curves/CurveText.h"
 #include "curves/ExampleCurves.h"
 #include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/WriteWhole.h"
 
 #include <cstring>
 #include <filesystem>
@@ -28,24 +29,6 @@ float SerialResistorOf(const ParsedArguments& parsed)
     return given == parsed.values.end()
         ? DefaultSerialResistor()
         : ParseSerialResistorOption("--serial-resistor", given->second);
-}
-
-// Replaces the file with the bytes so that a failure leaves it as it was; the
-// error in words, or nothing.
-std::optional<std::string> WriteWhole(const std::string& path, std::span<const unsigned char> bytes)
-{
-    const std::optional<std::string> target = FollowLinks(path);
-    if (!target)
-        return "too many levels of symbolic links";
-    const int error = ReplaceFileContents(*target, bytes, ".voxacurve-write.");
-    if (error != 0)
-        return std::strerror(error);
-    return std::nullopt;
-}
-
-std::span<const unsigned char> BytesOf(const std::string& text)
-{
-    return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
 }
 
 // Where export writes a file's text: "-" for the standard output, else

@@ -20,6 +20,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <iomanip>
 #include <mutex>
@@ -28,6 +29,7 @@
 #include <sstream>
 #include <thread>
 #include <unistd.h>
+#include <variant>
 
 namespace
 {
@@ -50,9 +52,8 @@ struct RenderOptions {
 
 std::optional<PictureFormat> FormatOfName(std::string name)
 {
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
-        return char(std::tolower(c));
-    });
+    std::transform(name.begin(), name.end(), name.begin(),
+        [](unsigned char c) { return char(std::tolower(c)); });
     if (name == "png")
         return PictureFormat::Png;
     if (name == "svg")
@@ -80,10 +81,10 @@ void ParseSize(const std::string& text, RenderOptions& options)
     const std::size_t x = text.find('x');
     if (x == std::string::npos)
         throw UsageError("--size must be WIDTHxHEIGHT in pixels, e.g. 640x450");
-    options.width = int(ParseIntegerOption(
-        "--size", text.substr(0, x), kMinPlotPictureWidth, kMaxPictureSide));
-    options.height = int(ParseIntegerOption(
-        "--size", text.substr(x + 1), kMinPlotPictureHeight, kMaxPictureSide));
+    options.width = int(
+        ParseIntegerOption("--size", text.substr(0, x), kMinPlotPictureWidth, kMaxPictureSide));
+    options.height = int(
+        ParseIntegerOption("--size", text.substr(x + 1), kMinPlotPictureHeight, kMaxPictureSide));
 }
 
 float ParseFrequency(const std::string& option, const std::string& text)
@@ -116,8 +117,7 @@ void CheckScales(const AxisScales& scales)
             throw UsageError("--impedance-step must be 0.2, 0.5, 1, 2, 5, 10, 20, 50, 100 or 200 "
                              "Ohm per division");
         if (field == "ImpedanceBase")
-            throw UsageError(
-                "--impedance-base must be a multiple of 0.2 Ohm from 0 to 2398.2 Ohm");
+            throw UsageError("--impedance-base must be a multiple of 0.2 Ohm from 0 to 2398.2 Ohm");
     }
 }
 
@@ -135,8 +135,8 @@ PlotColours ColoursOf(const std::string& name)
 {
     SettingsRecord fresh;
     WriteFreshSettings(fresh);
-    PlotColours colours {ToQColor(fresh.DataWindowColor), ToQColor(fresh.GridColor),
-        ToQColor(fresh.AxisPanelColor)};
+    PlotColours colours {
+        ToQColor(fresh.DataWindowColor), ToQColor(fresh.GridColor), ToQColor(fresh.AxisPanelColor)};
     if (name == "print") {
         // As the colour printout shows it: white paper for the data window
         // and the strips.
@@ -321,7 +321,8 @@ int RenderOne(const ParsedArguments& parsed, const RenderOptions& options, std::
     ReportRemoved(removed, err);
     if (!removed.empty())
         exitCode = kExitFailed;
-    if (const auto writeError = WriteWhole(output, BytesOf(bytes))) {
+    if (const auto writeError = WriteWhole(
+            output, BytesOf(std::string_view(bytes.constData(), std::size_t(bytes.size()))))) {
         err << "voxacurve: cannot write " << output << ": " << *writeError << '\n';
         return kExitFailed;
     }
@@ -381,9 +382,10 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
                 ++failed;
                 continue;
             }
-            const fs::path target
-                = fs::path(directory) / (fs::path(name).filename().string() + "." + ExtensionOf(*format));
-            if (const auto writeError = WriteWhole(target.string(), BytesOf(bytes))) {
+            const fs::path target = fs::path(directory)
+                / (fs::path(name).filename().string() + "." + ExtensionOf(*format));
+            if (const auto writeError = WriteWhole(target.string(),
+                    BytesOf(std::string_view(bytes.constData(), std::size_t(bytes.size()))))) {
                 report("voxacurve: cannot write " + target.string() + ": " + *writeError);
                 ++failed;
             }
@@ -428,11 +430,20 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
     return failed > 0 ? kExitFailed : kExitOk;
 }
 
+// Qt's notes about the desktop it runs in (no runtime directory, no
+// display) mean nothing here; its errors are passed on.
+void ReportQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "voxacurve: %s\n", message.toLocal8Bit().constData());
+}
+
 // The fonts need an application; the offscreen platform needs no display.
 void StartGuiWithoutScreen()
 {
     if (QGuiApplication::instance())
         return;
+    qInstallMessageHandler(ReportQtErrors);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "voxacurve";
@@ -452,8 +463,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
             {"--colours", true}});
     if (parsed.files.empty())
         throw UsageError("render needs at least one FILE");
-    const RenderOptions options = OptionsOf(parsed);
     StartGuiWithoutScreen();
+    const RenderOptions options = OptionsOf(parsed);
     return parsed.has("--each") ? RenderEach(parsed, options, err)
                                 : RenderOne(parsed, options, err);
 }

@@ -3,12 +3,14 @@
 //   voxacurve info FILE...      what each file holds, or why the viewer refuses it
 //   voxacurve export FILE...    FRD, ZMA or CSV text for loudspeaker design tools
 //   voxacurve import FILE -o OUT.EA    a curve file from such a text
+//   voxacurve render FILE... -o OUT.png   the viewer's picture of the curves
 //
 // Exit codes: 0 all went well, 1 a file was refused, unreadable or not
 // written, 2 a wrong command line.
 
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/Commands.h"
+#include "tools/voxacurve/RenderCommand.h"
 
 #include <iostream>
 #include <string>
@@ -29,6 +31,12 @@ constexpr Command kCommands[] = {
         RunExport},
     {"import", "FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--serial-resistor R]",
         RunImport},
+    {"render",
+        "FILE... -o OUT.png|.svg|.pdf [--size WxH] [--from HZ --to HZ] [--level-top DB] "
+        "[--level-range DB] [--impedance-step OHM] [--impedance-base OHM] [--serial-resistor R] "
+        "[--colours default|print]\n"
+        "  voxacurve render --each FILE... -o DIR [--format png|svg|pdf] [the options above]",
+        RunRender},
 };
 
 void PrintUsage(std::ostream& out)
