@@ -87,7 +87,7 @@ std::optional<std::string> FollowLinks(std::string path)
     return std::nullopt;
 }
 
-int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes)
+int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes, Flush flush)
 {
     int error = 0;
     const unsigned char* data = bytes.data();
@@ -107,7 +107,7 @@ int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes)
     }
     if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
         error = errno;
-    if (error == 0 && ::fsync(fd) != 0)
+    if (error == 0 && flush == Flush::ToDisk && ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
@@ -115,7 +115,7 @@ int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes)
 }
 
 int ReplaceFileContents(const std::string& target, std::span<const unsigned char> bytes,
-    const std::string& marker, const std::function<int()>& inPlace)
+    const std::string& marker, const std::function<int()>& inPlace, Flush flush)
 {
     const std::string prefix = temporaryPrefix(target, marker);
     removeOwnTemporaries(prefix);
@@ -126,13 +126,14 @@ int ReplaceFileContents(const std::string& target, std::span<const unsigned char
         return directoryRefusesNewFiles(error) && inPlace ? inPlace() : error;
     }
     keepAttributes(fd, target);
-    int error = WriteBytesAndClose(fd, bytes);
+    int error = WriteBytesAndClose(fd, bytes, flush);
     if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
         return error;
     }
-    syncDirectoryOf(target);
+    if (flush == Flush::ToDisk)
+        syncDirectoryOf(target);
     return 0;
 }

@@ -12,9 +12,15 @@
 // whose target does not exist yet); nothing when the links form a loop.
 std::optional<std::string> FollowLinks(std::string path);
 
-// Writes all bytes, cuts the file to their size, flushes it to disk and
-// closes fd; 0 or the errno value of the first step that failed.
-int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes);
+// Whether a write waits until its bytes are on the disk. Either way a
+// replaced file is seen whole or not at all; only a power failure right after
+// a lazy write can leave the file empty. Pictures made by the thousand are
+// written lazily, the configuration and curve files to the disk.
+enum class Flush { ToDisk, Lazily };
+
+// Writes all bytes, cuts the file to their size, flushes it to disk (when
+// asked) and closes fd; 0 or the errno value of the first step that failed.
+int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes, Flush flush = Flush::ToDisk);
 
 // Writes the bytes to a temporary "." + name + marker + six characters
 // beside target and renames it over target. The temporary takes the mode,
@@ -25,4 +31,5 @@ int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes);
 // else that error. Returns 0 or the errno value of the step that failed; on
 // failure the temporary is gone and target is as it was.
 int ReplaceFileContents(const std::string& target, std::span<const unsigned char> bytes,
-    const std::string& marker, const std::function<int()>& inPlace = {});
+    const std::string& marker, const std::function<int()>& inPlace = {},
+    Flush flush = Flush::ToDisk);

@@ -162,7 +162,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         const auto text = ExportText(source, summary, file, chosen, perOctave, err);
         if (target == "-")
             out << text;
-        else if (const auto writeError = WriteWhole(target, BytesOf(text)))
+        else if (const auto writeError = WriteWhole(target, BytesOf(text), Flush::Lazily))
             fail("cannot write " + target + ": " + *writeError);
     }
     return exitCode;
@@ -212,7 +212,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
             << '\n';
         return kExitFailed;
     }
-    if (const auto writeError = WriteWhole(output, bytes)) {
+    if (const auto writeError = WriteWhole(output, bytes, Flush::ToDisk)) {
         err << "voxacurve: cannot write " << output << ": " << *writeError << '\n';
         return kExitFailed;
     }
