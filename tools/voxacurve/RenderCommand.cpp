@@ -484,18 +484,29 @@ void ReportQtErrors(QtMsgType type, const QMessageLogContext&, const QString& me
 }
 
 // The fonts need an application; the offscreen platform needs no display.
-void StartGuiWithoutScreen()
+class GuiWithoutScreen
 {
-    if (QGuiApplication::instance())
-        return;
-    qInstallMessageHandler(ReportQtErrors);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "voxacurve";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    InstallFontSubstitutes();
-}
+public:
+    GuiWithoutScreen()
+        : m_app(offscreen(m_argc), m_argv)
+    {
+        InstallFontSubstitutes();
+    }
+
+private:
+    // Chooses the platform before the application starts; returns argc.
+    static int& offscreen(int& argc)
+    {
+        qInstallMessageHandler(ReportQtErrors);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return argc;
+    }
+
+    int m_argc = 1;
+    char m_name[10] = "voxacurve";
+    char* m_argv[2] = {m_name, nullptr};
+    QGuiApplication m_app;
+};
 
 } // namespace
 
@@ -508,7 +519,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
             {"--colours", true}});
     if (parsed.files.empty())
         throw UsageError("render needs at least one FILE");
-    StartGuiWithoutScreen();
+    const GuiWithoutScreen gui;
     const RenderOptions options = OptionsOf(parsed);
     return parsed.has("--each") ? RenderEach(parsed, options, err)
                                 : RenderOne(parsed, options, err);
