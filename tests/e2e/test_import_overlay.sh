@@ -30,19 +30,11 @@ FRD
 "$voxacurve" import "$E2E_WORK/measured.frd" -o "$dir/IMPORTED.EA" --rate 48000 --length 16384 \
     || fail "import failed"
 
-type_name() {
-    wait_window '^File Name Selection$' >/dev/null
-    sleep 0.5
-    xdotool type --delay 30 "$1"
-    xdotool key Return
-    sleep 0.8
-}
-
 xdotool key F1
-type_name SPEAKER
+type_into_file_box SPEAKER
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key F1
-type_name IMPORTED
+type_into_file_box IMPORTED
 shot=$E2E_WORK/overlay.png
 import -window root "$shot"
 find_sigwin "$shot"
