@@ -71,9 +71,10 @@ std::size_t Utf8SequenceLength(const std::string& s, std::size_t i)
     return length;
 }
 
+// JSON has no NaN or infinity: null stands for them and for a missing value.
 std::string JsonNumberOrNull(const std::optional<double>& value)
 {
-    return value ? FormatNumber(*value, 9) : "null";
+    return value && std::isfinite(*value) ? FormatNumber(*value, 9) : "null";
 }
 
 } // namespace
@@ -226,7 +227,8 @@ std::string FormatSummaryJson(const CurveSummary& s)
     json += ", \"binWidth\": " + FormatNumber(BinFrequency(h, 1), 9);
     json += ", \"lowerFrequency\": " + FormatNumber(h.LowerFrequency, 9);
     json += ", \"upperFrequency\": " + FormatNumber(h.UpperFrequency, 9);
-    json += ", \"levelFactor\": " + FormatNumber(h.LevelFactor, 9);
+    // An impedance curve does not use its level factor, which may be anything.
+    json += ", \"levelFactor\": " + JsonNumberOrNull(h.LevelFactor);
     json += ", \"unit\": \"" + UnitOf(s.kind) + "\"";
     if (s.kind == CurveKind::Impedance)
         json += ", \"serialResistor\": " + FormatNumber(s.serialResistor, 9);

@@ -87,7 +87,8 @@ std::string FormatSummaryLine(const CurveSummary& summary);
 
 // A JSON object of the summary on one line: name, and either refused, or
 // kind, extension, transformLength, sampleRate, binWidth, lowerFrequency,
-// upperFrequency, levelFactor, unit ("dB" or "Ohm"), serialResistor (Ohm
+// upperFrequency, levelFactor (null when not finite: an impedance curve
+// does not use it), unit ("dB" or "Ohm"), serialResistor (Ohm
 // only), bandBins, minimum, maximum (null when the band has no values) and
 // undrawable.
 std::string FormatSummaryJson(const CurveSummary& summary);

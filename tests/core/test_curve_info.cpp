@@ -216,6 +216,9 @@ TEST(CurveInfo, SummaryJsonHasEveryFieldAndNullForAnEmptyBand)
     EXPECT_NE(
         empty.find("\"bandBins\": 0, \"minimum\": null, \"maximum\": null"), std::string::npos)
         << empty;
+    ohm.header.LevelFactor = kNaN; // unused by an impedance curve, and no JSON number
+    const std::string nan = FormatSummaryJson(SummarizeCurveFile("N.OHM", ohm, 128.0f));
+    EXPECT_NE(nan.find("\"levelFactor\": null, "), std::string::npos) << nan;
     EXPECT_EQ(FormatSummaryJson(
                   SummarizeCurveFile("B.EA", FileWithStatus(CurveFileStatus::BadHeader), 150.0f)),
         "{\"name\": \"B.EA\", \"refused\": \"bad header (the transform length is not even and 2 "

@@ -196,3 +196,13 @@ wait_window_gone() {
     done
     fail "the window '$1' did not close"
 }
+
+# Types a name into the file box that has just opened and confirms it with
+# Enter; no click, no activation: the keys go where the box's focus is.
+type_into_file_box() {
+    wait_window '^File Name Selection$' >/dev/null
+    sleep 0.5
+    xdotool type --delay 30 "$1"
+    xdotool key Return
+    sleep 0.8
+}

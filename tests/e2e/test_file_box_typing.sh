@@ -7,16 +7,6 @@ start_fresh_viewer --examples
 dir=$DIR wid=$WID
 client_origin "$wid" 450
 
-# Types a name into the box that has just opened and confirms it with Enter;
-# no click, no activation: the keys go where the box's focus is.
-type_name() {
-    wait_window '^File Name Selection$' >/dev/null
-    sleep 0.5
-    xdotool type --delay 30 "$1"
-    xdotool key Return
-    sleep 0.8
-}
-
 predict() { python3 "$E2E_DIR/predict_pixel.py" "$@"; }
 # The pixel where a curve's bin at FREQ lies, checked for a colour.
 expect_curve() {
@@ -27,7 +17,7 @@ expect_curve() {
 }
 
 xdotool key F1
-type_name SPEAKER
+type_into_file_box SPEAKER
 shot=$E2E_WORK/typed-key.png
 import -window root "$shot"
 find_sigwin "$shot"
@@ -36,7 +26,7 @@ expect_curve "$shot" SPEAKER.EA 1000 00FF00
 # The soft key F1 at the left end of the top row of the client area, whose
 # origin is 52, 68 above-left of the data window.
 xdotool mousemove $((SIGWIN_X - 52 + 20)) $((SIGWIN_Y - 68 + 12)) click 1
-type_name WOOFER
+type_into_file_box WOOFER
 shot=$E2E_WORK/typed-soft-key.png
 import -window root "$shot"
 expect_curve "$shot" WOOFER.EA 500 00FFFF

@@ -10,11 +10,11 @@
 namespace
 {
 
-const OptionSpec* FindOption(const std::vector<OptionSpec>& specs, const std::string& name)
+const KnownOption* FindOption(const std::vector<KnownOption>& known, const std::string& name)
 {
     const auto found = std::find_if(
-        specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-    return found == specs.end() ? nullptr : &*found;
+        known.begin(), known.end(), [&](const KnownOption& s) { return s.name == name; });
+    return found == known.end() ? nullptr : &*found;
 }
 
 } // namespace
@@ -31,7 +31,7 @@ std::string ParsedArguments::value(const std::string& option, const std::string&
 }
 
 ParsedArguments ParseArguments(
-    const std::vector<std::string>& args, const std::vector<OptionSpec>& specs)
+    const std::vector<std::string>& args, const std::vector<KnownOption>& known)
 {
     ParsedArguments parsed;
     bool onlyFiles = false;
@@ -47,10 +47,10 @@ ParsedArguments ParseArguments(
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const OptionSpec* spec = FindOption(specs, name);
-        if (!spec)
+        const KnownOption* option = FindOption(known, name);
+        if (!option)
             throw UsageError("unknown option " + name);
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (equals != std::string::npos)
                 throw UsageError(name + " takes no value");
             parsed.flags.push_back(name);

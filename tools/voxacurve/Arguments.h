@@ -19,7 +19,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
+struct KnownOption {
     std::string name; // "--json", "-o"
     bool takesValue = false;
 };
@@ -39,7 +39,7 @@ struct ParsedArguments {
 // "--" makes every later argument a file name; "-" alone is a file name.
 // Throws UsageError for an unknown option or a missing value.
 ParsedArguments ParseArguments(
-    const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+    const std::vector<std::string>& args, const std::vector<KnownOption>& known);
 
 // The whole text as a decimal integer within min ... max; UsageError naming
 // the option otherwise.

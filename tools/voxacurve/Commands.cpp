@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <set>
-#include <sstream>
 
 namespace
 {
@@ -67,11 +67,9 @@ std::optional<std::string> ReadTextFile(const std::string& path, std::string& te
     if (fs::file_size(path, error) > kMaxTextBytes)
         return "larger than 64 MiB: not a curve text";
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (!in && !in.eof())
+    if (!in)
         return "cannot be read";
-    text = content.str();
+    text.assign(std::istreambuf_iterator<char>(in), {});
     return std::nullopt;
 }
 
@@ -134,7 +132,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const float resistor = SerialResistorOf(parsed);
 
     int exitCode = kExitOk;
-    std::set<std::string> written;
+    std::set<fs::path> written;
     for (const std::string& source : parsed.files) {
         const CurveFile file = ReadCurveFile(source);
         const CurveSummary summary = SummarizeCurveFile(source, file, resistor);
@@ -155,7 +153,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             continue;
         }
         const std::string target = ExportTarget(source, outOption, chosen);
-        if (target != "-" && !written.insert(fs::weakly_canonical(target, error).string()).second) {
+        if (target != "-" && !written.insert(fs::absolute(target).lexically_normal()).second) {
             fail("not written: " + target + " was written from another file of this run");
             continue;
         }
