@@ -11,11 +11,7 @@ client_origin "$wid" 450
 
 load() {
     xdotool key "$1"
-    wait_window '^File Name Selection$' >/dev/null
-    sleep 0.5
-    xdotool type --delay 30 "$2"
-    xdotool key Return
-    sleep 0.8
+    type_into_file_box "$2"
 }
 load F1 SPEAKER
 load F1 WOOFER
