@@ -18,6 +18,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -28,6 +29,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 #include <thread>
 #include <unistd.h>
 #include <unordered_map>
@@ -52,30 +54,26 @@ struct RenderOptions {
     PlotColours colours;
 };
 
+// The formats by their names, which are also the files' extensions.
+constexpr std::array<std::pair<std::string_view, PictureFormat>, 3> kPictureFormats {
+    {{"png", PictureFormat::Png}, {"svg", PictureFormat::Svg}, {"pdf", PictureFormat::Pdf}}};
+
 std::optional<PictureFormat> FormatOfName(std::string name)
 {
     std::transform(name.begin(), name.end(), name.begin(),
         [](unsigned char c) { return char(std::tolower(c)); });
-    if (name == "png")
-        return PictureFormat::Png;
-    if (name == "svg")
-        return PictureFormat::Svg;
-    if (name == "pdf")
-        return PictureFormat::Pdf;
+    for (const auto& [known, format] : kPictureFormats)
+        if (name == known)
+            return format;
     return std::nullopt;
 }
 
-const char* ExtensionOf(PictureFormat format)
+std::string ExtensionOf(PictureFormat format)
 {
-    switch (format) {
-    case PictureFormat::Png:
-        return "png";
-    case PictureFormat::Svg:
-        return "svg";
-    case PictureFormat::Pdf:
-        return "pdf";
-    }
-    return "";
+    for (const auto& [name, known] : kPictureFormats)
+        if (format == known)
+            return std::string(name);
+    return {};
 }
 
 void ParseSize(const std::string& text, RenderOptions& options)
