@@ -22,8 +22,8 @@ void BM_PlotPicture(benchmark::State& state)
     std::vector<float> values(kCurveCapacity, EmptyCurveValue);
     for (int k = 0; k < 2048; ++k)
         values[std::size_t(k)] = 0.05f * (1.5f + std::sin(0.01f * float(k)));
-    const PlotCurve curve {{20000.0f, 48000, 4096, 20000.0f, 20.0f}, values.data(), false,
-        QColor(0, 255, 0)};
+    const PlotCurve curve {
+        {20000.0f, 48000, 4096, 20000.0f, 20.0f}, values.data(), false, QColor(0, 255, 0)};
     const TraceFrame frame {layout.dataWindow.width, layout.dataWindow.height, 20.0f, 20000.0f};
     const PlotPainter painter(frame, ScalesOf(Settings), Settings.SerialResistor,
         {ToQColor(Settings.DataWindowColor), ToQColor(Settings.GridColor),

@@ -1,4 +1,5 @@
 // The benchmarks run with the program's real windows on the offscreen platform.
+#include "RatioReporter.h"
 #include "app/ConfigFile.h"
 #include "app/qt/Startup.h"
 #include "app/qt/VoxaApplication.h"
@@ -18,7 +19,8 @@ int main(int argc, char** argv)
     CreateWindows();
     LoadSettings();
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter("BM_LogFloor");
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

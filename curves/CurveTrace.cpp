@@ -57,18 +57,38 @@ template <class Exact> int RoundApproximation(double t, double magnitude, Exact 
     return exact();
 }
 
+// A stage value in double precision, and the value itself in extended
+// precision when the approximation cannot decide.
+struct StagePoint {
+    double approx;
+    bool usable; // approx is within a few units of the 16th digit of the value
+};
+
 // round(ln(v) * scale + offset) with the result and faults of
-// CheckedRound(CheckedLn(v) * scale + offset). A double-precision logarithm
-// is several times faster than the extended one; its error, a few units in
-// the 16th digit, stays far inside the margin.
-int LogPixel(long double v, float scale, float offset)
+// CheckedRound(CheckedLn(v) * scale + offset), v = exactValue(). A
+// double-precision logarithm is several times faster than the extended one;
+// its error, a few units in the 16th digit, stays far inside the margin.
+template <class Exact> int LogPixel(StagePoint v, float scale, float offset, Exact exactValue)
 {
-    auto exact = [&] { return CheckedRound(CheckedLn(v) * scale + offset); };
-    if (!(v >= std::numeric_limits<double>::min() && v <= std::numeric_limits<double>::max()))
+    auto exact = [&] { return CheckedRound(CheckedLn(exactValue()) * scale + offset); };
+    if (!v.usable
+        || !(v.approx >= std::numeric_limits<double>::min()
+            && v.approx <= std::numeric_limits<double>::max()))
         return exact();
-    const double scaledLog = std::log(static_cast<double>(v)) * scale;
+    const double scaledLog = std::log(v.approx) * scale;
     return RoundApproximation(
         scaledLog + offset, std::fabs(scaledLog) + std::fabs(offset) + std::fabs(scale), exact);
+}
+
+// round(v * scale + offset) with the result and faults of
+// CheckedRound(v * scale + offset) in extended precision, v = exactValue().
+template <class Exact> int LinearPixel(StagePoint v, float scale, float offset, Exact exactValue)
+{
+    auto exact = [&] { return CheckedRound(exactValue() * scale + offset); };
+    if (!v.usable)
+        return exact();
+    const double scaled = v.approx * scale;
+    return RoundApproximation(scaled + offset, std::fabs(scaled) + std::fabs(offset), exact);
 }
 
 // ln(i) for every bin of a slot, computed once: a bin's column needs
@@ -137,6 +157,25 @@ long double StageValue(const float* values, int i, const ThinningStage& s)
     return full ? sum * s.multiplier : sum / count;
 }
 
+// StageValue in double precision for a full neighbourhood of values of one
+// sign: the sum of at most nine singles then carries a relative error of a
+// few units in the 16th digit. Mixed signs (where the sum may cancel), an end
+// of the slot and non-finite values leave the decision to StageValue.
+StagePoint ApproximateStageValue(const float* values, int i, const ThinningStage& s)
+{
+    if (i - s.half < 0 || i + s.half >= kCurveCapacity)
+        return {0.0, false};
+    double sum = 0.0;
+    double magnitude = 0.0;
+    for (int j = i - s.half; j <= i + s.half; ++j) {
+        sum += values[j];
+        magnitude += std::fabs(values[j]);
+    }
+    const bool oneSign = magnitude == std::fabs(sum);
+    const double v = sum * static_cast<double>(s.multiplier);
+    return {v, oneSign && std::isfinite(v)};
+}
+
 // How many points the walk below produces.
 std::size_t PointCount(const BinLayout& layout)
 {
@@ -166,7 +205,7 @@ void WalkBins(
     const std::vector<double>& lnBin = BinLogarithms();
     const float a = layout.mapping.FrequencyScale;
     const float b = layout.mapping.FrequencyOffset;
-    auto addPoint = [&](int i, long double v) {
+    auto addPoint = [&](int i, StagePoint v, auto exactValue) {
         // the column FreqToX gives the bin's frequency i * bin width
         const double scaledLog = (lnBin[i] + layout.lnBinWidth) * a;
         const int x = RoundApproximation(
@@ -174,13 +213,26 @@ void WalkBins(
                 return CheckedRound(
                     CheckedLn(i * static_cast<long double>(layout.binWidth)) * a + b);
             });
-        points.push_back({x, rowOf(v)});
+        points.push_back({x, rowOf(v, exactValue)});
     };
-    addPoint(layout.firstBin, values[layout.firstBin]);
+    const float first = values[layout.firstBin];
+    addPoint(layout.firstBin, StagePoint {first, std::isfinite(first)},
+        [first] { return static_cast<long double>(first); });
     int i = layout.firstBin + 1;
-    for (const ThinningStage& s : layout.stages)
+    for (const ThinningStage& s : layout.stages) {
+        if (s.step == 1) {
+            // Every bin on its own: the value is exact in double precision.
+            for (; i < s.limit; ++i) {
+                const float v = values[i];
+                addPoint(i, StagePoint {v, std::isfinite(v)},
+                    [v] { return static_cast<long double>(v); });
+            }
+            continue;
+        }
         for (; i < s.limit; i += s.step)
-            addPoint(i, StageValue(values, i, s));
+            addPoint(
+                i, ApproximateStageValue(values, i, s), [&] { return StageValue(values, i, s); });
+    }
 }
 
 // Runs `trace` and turns an arithmetic fault into the result's fault kind.
@@ -225,7 +277,8 @@ TraceResult ComputeResponseTrace(const CurveHeader& header, const float* values,
             + CheckedDiv(scales.LevelTop, scales.LevelRange) * frame.height);
         points.reserve(PointCount(layout));
         WalkBins(
-            layout, values, [&](long double v) { return LogPixel(v, levelScale, levelOffset); },
+            layout, values,
+            [&](StagePoint v, auto exact) { return LogPixel(v, levelScale, levelOffset, exact); },
             points);
     });
 }
@@ -242,7 +295,8 @@ TraceResult ComputeImpedanceTrace(const CurveHeader& header, const float* values
                 * frame.height);
         points.reserve(PointCount(layout));
         WalkBins(
-            layout, values, [&](long double v) { return CheckedRound(v * ohmScale + ohmOffset); },
+            layout, values,
+            [&](StagePoint v, auto exact) { return LinearPixel(v, ohmScale, ohmOffset, exact); },
             points);
     });
 }

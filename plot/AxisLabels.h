@@ -12,6 +12,8 @@ struct LabelText {
     std::string text;
     int x = 0;
     int y = 0;
+
+    bool operator==(const LabelText&) const = default;
 };
 
 // Level strip (yAchse, dB). With n divisions of the data window height H:

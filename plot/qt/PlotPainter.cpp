@@ -1,11 +1,13 @@
 #include "plot/qt/PlotPainter.h"
 
 #include "curves/FrequencyGrid.h"
+#include "plot/PolylineCorners.h"
 
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPoint>
+#include <algorithm>
 
 PlotPainter::PlotPainter(const TraceFrame& frame, const AxisScales& scales, float serialResistor,
     const PlotColours& colours)
@@ -16,6 +18,47 @@ PlotPainter::PlotPainter(const TraceFrame& frame, const AxisScales& scales, floa
 {
 }
 
+namespace
+{
+
+// The picture a painter draws into, when lines may be written into its
+// pixels directly with the same result: a 32-bit picture of the frame's
+// size, painted without transformation, clipping, transparency or blending.
+QImage* directlyWritablePicture(QPainter& p, const TraceFrame& frame)
+{
+    if (p.device()->devType() != QInternal::Image || p.hasClipping()
+        || !p.worldTransform().isIdentity() || p.opacity() != 1.0
+        || p.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    auto* image = static_cast<QImage*>(p.device());
+    if (image->format() != QImage::Format_RGB32 || image->width() != frame.width
+        || image->height() != frame.height)
+        return nullptr;
+    return image;
+}
+
+// The grid lines written into the picture: the pixels a one-pixel pen gives
+// the lines from (0, y) to (W, y) and from (x, 0) to (x, H), clipped to the
+// picture, without the painter's per-pixel work.
+void writeGrid(QImage& image, const FrequencyGrid& grid, QRgb colour)
+{
+    const int width = image.width(), height = image.height();
+    for (int y : grid.rows)
+        if (y >= 0 && y < height)
+            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)), width, colour);
+    std::vector<int> columns;
+    for (int x : grid.columns)
+        if (x >= 0 && x < width)
+            columns.push_back(x);
+    for (int y = 0; y < height; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x : columns)
+            line[x] = colour;
+    }
+}
+
+} // namespace
+
 void PlotPainter::paintBackground(QPainter& p) const
 {
     const TraceFrame& f = m_frame;
@@ -23,6 +66,10 @@ void PlotPainter::paintBackground(QPainter& p) const
     const FreqMapping mapping = ComputeFreqMapping(f.viewFreqLow, f.viewFreqHigh, f.width);
     const FrequencyGrid grid = ComputeFrequencyGrid(
         f.height, m_scales.LevelRange, f.viewFreqLow, f.viewFreqHigh, mapping);
+    if (QImage* picture = directlyWritablePicture(p, f); picture && m_colours.grid.alpha() == 255) {
+        writeGrid(*picture, grid, m_colours.grid.rgb());
+        return;
+    }
     p.setPen(m_colours.grid);
     for (int y : grid.rows)
         p.drawLine(0, y, f.width, y);
@@ -37,12 +84,12 @@ std::optional<FaultKind> PlotPainter::paintCurve(QPainter& p, const PlotCurve& c
         : ComputeResponseTrace(curve.header, curve.values, m_frame, m_scales);
     p.setPen(curve.colour);
     if (trace.points.size() > 1) {
+        const std::vector<TracePoint> corners
+            = PolylineCorners(trace.points, m_frame.width, m_frame.height);
         std::vector<QPoint> points;
-        points.reserve(trace.points.size());
-        // Many bins share a pixel at high frequencies; a repeated point adds nothing.
-        for (const TracePoint& t : trace.points)
-            if (points.empty() || points.back() != QPoint(t.x, t.y))
-                points.emplace_back(t.x, t.y);
+        points.reserve(corners.size());
+        for (const TracePoint& t : corners)
+            points.emplace_back(t.x, t.y);
         p.drawPolyline(points.data(), int(points.size()));
     }
     return trace.fault;

@@ -20,6 +20,7 @@
 #include <QInputDialog>
 #include <QPainter>
 #include <algorithm>
+#include <map>
 #include <optional>
 
 QImage OffscreenBitmap;
@@ -71,11 +72,33 @@ void showPicture()
     MainForm->SigWin->showCanvas();
 }
 
+// What a strip's canvas was last labelled with, and the canvas's key right
+// after: a canvas whose key is unchanged has not been painted or resized since.
+struct StripLabelling {
+    qint64 canvasKey = 0;
+    QRect fill;
+    std::vector<LabelText> labels;
+    QRgb panel = 0;
+    QFont font;
+
+    bool operator==(const StripLabelling&) const = default;
+};
+
 void labelStrip(PaintBox* strip, const QRect& fill, const std::vector<LabelText>& labels)
 {
-    QPainter p(&strip->canvas());
-    currentPainter().paintStrip(p, fill, labels, strip->font());
-    p.end();
+    static std::map<const PaintBox*, StripLabelling> lastLabelling;
+    QImage& canvas = strip->canvas();
+    StripLabelling wanted {
+        canvas.cacheKey(), fill, labels, ToQColor(Settings.AxisPanelColor).rgb(), strip->font()};
+    // Every rebuild relabels all three strips; most of the time with the
+    // labels they show already.
+    if (lastLabelling[strip] != wanted) {
+        QPainter p(&canvas);
+        currentPainter().paintStrip(p, fill, labels, strip->font());
+        p.end();
+        wanted.canvasKey = canvas.cacheKey();
+        lastLabelling[strip] = std::move(wanted);
+    }
     strip->showCanvas();
 }
 

@@ -406,3 +406,133 @@ TEST(CurveTrace, LevelKindsAreFiveToSeven)
 }
 
 } // namespace
+
+namespace
+{
+
+// The value a stage plots at bin i, by the plain rules in extended precision:
+// stage 2 and 3 add the neighbours first and the centre last, stage 4 adds
+// i - 4 ... i + 4 in order; a full neighbourhood is multiplied, one cut by
+// the slot's ends averaged.
+long double PlainStageValue(const std::vector<float>& v, int i, int half, long double multiplier)
+{
+    const int lo = std::max(i - half, 0), hi = std::min(i + half, kCurveCapacity - 1);
+    long double sum = 0;
+    int count = 0;
+    const bool centreLast = half == 1 || half == 2;
+    for (int j = lo; j <= hi; ++j)
+        if (!(centreLast && j == i)) {
+            sum += v[j];
+            ++count;
+        }
+    if (centreLast) {
+        sum += v[i];
+        ++count;
+    }
+    const bool full = i - half >= 0 && i + half < kCurveCapacity;
+    return half == 0 ? sum : (full ? sum * multiplier : sum / count);
+}
+
+struct PlainPoint {
+    int bin;
+    long double value;
+};
+
+// Every bin and value the four stages plot, by the plain rules.
+std::vector<PlainPoint> PlainStagePoints(const CurveHeader& h, const std::vector<float>& v)
+{
+    const BinRange bins = DrawnBins(h);
+    const long double n = h.TransformLength;
+    const int limits[4]
+        = {std::min(CheckedRound(n / 24), bins.end), std::min(CheckedRound(n * 5 / 48), bins.end),
+            std::min(CheckedRound(n * 5 / 24), bins.end), bins.end};
+    const int steps[4] = {1, 3, 5, 9}, halves[4] = {0, 1, 2, 4};
+    const long double multipliers[4] = {1.0L, 0.3333L, 0.2L, 0.11111L};
+    std::vector<PlainPoint> points {{bins.first, v[bins.first]}};
+    int i = bins.first + 1;
+    for (int s = 0; s < 4; ++s)
+        for (; i < limits[s]; i += steps[s])
+            points.push_back({i, PlainStageValue(v, i, halves[s], multipliers[s])});
+    return points;
+}
+
+} // namespace
+
+// The trace decides most points in double precision; every point must still
+// be the one the plain extended-precision formulas give, for curves that
+// look measured, are noisy, sit on a rounding half, fall steeply or change
+// sign, in every stage.
+TEST(CurveTrace, EveryStageMatchesThePlainFormulasInExtendedPrecision)
+{
+    auto curve = [](auto valueAt) {
+        std::vector<float> v(kCurveCapacity);
+        for (int k = 0; k < kCurveCapacity; ++k)
+            v[k] = valueAt(k);
+        return v;
+    };
+    uint32_t seed = 99;
+    auto noise = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return float(seed >> 8) / float(1 << 24);
+    };
+    struct Curve {
+        const char* name;
+        std::vector<float> values;
+    };
+    const std::vector<Curve> curves = {
+        {"measured", curve([](int k) { return 0.05f * (1.5f + std::sin(0.01f * float(k))); })},
+        {"noisy", curve([&](int) { return std::pow(10.0f, 3.0f + 0.3f * noise()); })},
+        // Ohm values on halves of the reveal frame's rows, and level values of 1.
+        {"on a half", curve([](int k) { return k % 2 ? 1.0f : 100.5f; })},
+        {"steep", curve([](int k) { return std::pow(float(k + 1) / 3000.0f, 3.0f); })},
+        {"changing sign", curve([&](int) { return noise() - 0.3f; })},
+    };
+    const CurveHeader header {20000.0f, 48000, 65536, 23990.0f, 5.0f}; // bins 7 ... 32754
+    struct View {
+        TraceFrame frame;
+        AxisScales scales;
+        float resistor;
+    };
+    const std::vector<View> views = {{{640, 450, 20, 20000}, {60, 100, 50, 0}, 150.0f},
+        {{1920, 1080, 5, 30000}, {5, 37, 20, 30}, 8.0f}, {kRevealFrame, kRevealScales, 1.0f},
+        {{632, 5, 20, 20000}, {2, 1, 50, 0}, 1.0f}};
+    for (const Curve& c : curves) {
+        const std::vector<PlainPoint> plain = PlainStagePoints(header, c.values);
+        for (const View& view : views) {
+            SCOPED_TRACE(testing::Message()
+                << c.name << ", " << view.frame.width << " x " << view.frame.height);
+            const auto& [width, height, low, high] = view.frame;
+            const FreqMapping mapping = ComputeFreqMapping(low, high, width);
+            const float levelScale
+                = static_cast<float>(-20.0L * height / std::log(10.0L) / view.scales.LevelRange);
+            const float levelOffset = static_cast<float>(std::log(20000.0L) * levelScale
+                + static_cast<long double>(view.scales.LevelTop) / view.scales.LevelRange * height);
+            const float ohmScale = static_cast<float>(
+                -height * 0.125L / view.scales.ImpedanceStep * 10.0L * view.resistor);
+            const float ohmOffset = static_cast<float>(
+                (view.scales.ImpedanceBase * 0.125L / view.scales.ImpedanceStep + 1.0L) * height);
+            const TraceResult level
+                = ComputeResponseTrace(header, c.values.data(), view.frame, view.scales);
+            const TraceResult ohm = ComputeImpedanceTrace(
+                header, c.values.data(), view.frame, view.scales, view.resistor);
+            ASSERT_FALSE(ohm.fault);
+            ASSERT_EQ(ohm.points.size(), plain.size());
+            std::size_t levelPoints = 0;
+            for (std::size_t k = 0; k < plain.size(); ++k) {
+                const auto [bin, value] = plain[k];
+                const int x = FreqToX(mapping, bin * static_cast<long double>(48000.0f / 65536));
+                ASSERT_EQ(
+                    ohm.points[k], (TracePoint {x, CheckedRound(value * ohmScale + ohmOffset)}))
+                    << "impedance at bin " << bin;
+                if (value <= 0) // the level trace stops at its first value <= 0
+                    break;
+                ASSERT_LT(k, level.points.size());
+                ASSERT_EQ(level.points[k],
+                    (TracePoint {x, CheckedRound(CheckedLn(value) * levelScale + levelOffset)}))
+                    << "level at bin " << bin;
+                ++levelPoints;
+            }
+            EXPECT_EQ(level.points.size(), levelPoints);
+        }
+    }
+}

@@ -5,6 +5,7 @@
 
 #include "curves/ExampleCurves.h"
 #include "curves/qt/LoadFlows.h"
+#include "plot/PolylineCorners.h"
 #include "plot/qt/PlotPainter.h"
 #include "plot/qt/PlotView.h"
 #include "ui/qt/Colours.h"
@@ -13,6 +14,8 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace
@@ -121,3 +124,147 @@ TEST_F(PlotPainterTest, DataWindowOfAPictureIsTheViewersAfterLoadingTheSameFiles
 }
 
 } // namespace
+
+namespace
+{
+
+// The pixels of a polyline through the points, drawn the plain way: every
+// point, a repeated one dropped (a segment of no length at the start draws a
+// pixel of its own in Qt; the viewer has always dropped repeats).
+QImage plainPolyline(QSize size, const std::vector<TracePoint>& points)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    std::vector<QPoint> all;
+    for (const TracePoint& t : points)
+        if (all.empty() || all.back() != QPoint(t.x, t.y))
+            all.emplace_back(t.x, t.y);
+    QPainter p(&image);
+    p.setPen(QColor(0, 255, 0));
+    p.drawPolyline(all.data(), int(all.size()));
+    return image;
+}
+
+int differingPixels(const QImage& a, const QImage& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+} // namespace
+
+// The painter draws a trace through its corners only; the picture must be
+// the plain drawing through every point, pixel for pixel.
+TEST(PlotPainterCorners, CurvesDrawTheSamePixelsAsThroughEveryPoint)
+{
+    uint32_t seed = 7;
+    auto noise = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return float(seed >> 8) / float(1 << 24);
+    };
+    auto curve = [](auto valueAt) {
+        std::vector<float> v(kCurveCapacity);
+        for (int k = 0; k < kCurveCapacity; ++k)
+            v[k] = valueAt(k);
+        return v;
+    };
+    const std::vector<std::vector<float>> curves = {
+        curve([](int k) { return 0.05f * (1.5f + std::sin(0.01f * float(k))); }),
+        curve([&](int) { return 0.05f * std::pow(10.0f, 0.5f * noise()); }),
+        curve([](int k) { return k % 2 ? 0.1f : 0.1001f; }),
+        curve([](int k) { return 1e-4f * std::pow(float(k + 1) / 300.0f, 3.0f); }),
+    };
+    const CurveHeader header {20000.0f, 48000, 65536, 20000.0f, 20.0f};
+    for (const QSize size : {QSize(528, 290), QSize(1808, 920)}) {
+        const TraceFrame frame {size.width(), size.height(), 20.0f, 20000.0f};
+        const PlotPainter painter(frame, {60, 100, 50, 0}, 150.0f, {Qt::black, Qt::gray, Qt::gray});
+        for (std::size_t c = 0; c < curves.size(); ++c)
+            for (const bool impedance : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                    << size.width() << ", curve " << c << (impedance ? ", impedance" : ", level"));
+                const TraceResult trace = impedance
+                    ? ComputeImpedanceTrace(
+                        header, curves[c].data(), frame, {60, 100, 50, 0}, 150.0f)
+                    : ComputeResponseTrace(header, curves[c].data(), frame, {60, 100, 50, 0});
+                ASSERT_GT(trace.points.size(), 1000u);
+                QImage fast(size, QImage::Format_RGB32);
+                fast.fill(Qt::black);
+                QPainter p(&fast);
+                painter.paintCurve(p, {header, curves[c].data(), impedance, QColor(0, 255, 0)});
+                p.end();
+                EXPECT_EQ(differingPixels(fast, plainPolyline(size, trace.points)), 0);
+            }
+    }
+}
+
+// Random walks with runs along rows and columns, turns and reversals.
+TEST(PlotPainterCorners, RandomWalksDrawTheSamePixelsThroughTheirCorners)
+{
+    uint32_t seed = 2024;
+    auto next = [&seed](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return int((seed >> 8) % uint32_t(range));
+    };
+    const QSize size(120, 90);
+    for (int walk = 0; walk < 5000; ++walk) {
+        std::vector<TracePoint> points {{next(120), next(90)}};
+        for (int k = 0; k < 60; ++k) {
+            TracePoint p = points.back();
+            switch (next(4)) {
+            case 0:
+                p.y += next(7) - 3; // along the column
+                break;
+            case 1:
+                p.x += next(7) - 3; // along the row
+                break;
+            case 2:
+                p.x += 1; // to the next column, anywhere
+                p.y += next(21) - 10;
+                break;
+            default:
+                break; // a repeated point
+            }
+            p.x = std::clamp(p.x, -5, 125); // some beyond the edges
+            p.y = std::clamp(p.y, -5, 95);
+            points.push_back(p);
+        }
+        const std::vector<TracePoint> corners
+            = PolylineCorners(points, size.width(), size.height());
+        ASSERT_EQ(differingPixels(plainPolyline(size, corners), plainPolyline(size, points)), 0)
+            << "walk " << walk;
+    }
+}
+
+// On a plain 32-bit picture the grid is written into the pixels; it must be
+// the grid the painter's lines give, for every kind of level range and for
+// columns at and beyond the edges.
+TEST(PlotPainterGrid, WrittenGridIsThePaintedGrid)
+{
+    struct View {
+        QSize size;
+        float low, high;
+        int32_t levelRange;
+    };
+    const std::vector<View> views = {{{528, 290}, 20, 20000, 60}, {{1808, 920}, 5, 30000, 40},
+        {{388, 140}, 100, 400, 5}, {{1000, 701}, 40, 20000, 50}, {{600, 300}, 20, 20000, 37},
+        {{640, 480}, 1000, 20000, 120}};
+    for (const View& v : views) {
+        SCOPED_TRACE(testing::Message() << v.size.width() << " x " << v.size.height() << ", "
+                                        << v.low << " to " << v.high << " Hz");
+        const PlotPainter painter({v.size.width(), v.size.height(), v.low, v.high},
+            {v.levelRange, 100, 50, 0}, 150.0f,
+            {QColor(0, 0, 0), QColor(128, 128, 128), QColor(200, 200, 200)});
+        QImage written(v.size, QImage::Format_RGB32), painted(v.size, QImage::Format_RGB32);
+        QPainter w(&written);
+        painter.paintBackground(w);
+        w.end();
+        QPainter p(&painted);
+        p.setClipRect(QRect(QPoint(0, 0), v.size)); // the painter's own lines
+        painter.paintBackground(p);
+        p.end();
+        EXPECT_EQ(differingPixels(written, painted), 0);
+    }
+}
