@@ -3,14 +3,13 @@
 namespace
 {
 
-// b lies on the straight run from a on to c, down one column or right
-// along one row.
+// b lies on the straight run from a on to c, along one column or one row.
 bool continuesRun(const TracePoint& a, const TracePoint& b, const TracePoint& c)
 {
     if (a.x == b.x && b.x == c.x)
-        return a.y < b.y && b.y < c.y;
+        return (a.y < b.y) == (b.y < c.y);
     if (a.y == b.y && b.y == c.y)
-        return a.x < b.x && b.x < c.x;
+        return (a.x < b.x) == (b.x < c.x);
     return false;
 }
 
@@ -22,13 +21,19 @@ std::vector<TracePoint> PolylineCorners(
     auto inside = [width, height](const TracePoint& p) {
         return p.x >= 0 && p.x < width && p.y >= 0 && p.y < height;
     };
+    std::vector<TracePoint> distinct;
+    distinct.reserve(points.size());
+    for (const TracePoint& p : points)
+        if (distinct.empty() || distinct.back() != p)
+            distinct.push_back(p);
     std::vector<TracePoint> corners;
-    corners.reserve(points.size());
-    for (const TracePoint& p : points) {
-        if (!corners.empty() && corners.back() == p)
-            continue;
+    corners.reserve(distinct.size());
+    for (std::size_t k = 0; k < distinct.size(); ++k) {
+        const TracePoint& p = distinct[k];
         const std::size_t n = corners.size();
-        if (n >= 2 && inside(p) && inside(corners[n - 1]) && inside(corners[n - 2])
+        // The line's last segment keeps its own end: the cap there depends on it.
+        const bool last = k + 1 == distinct.size();
+        if (n >= 2 && !last && inside(p) && inside(corners[n - 1]) && inside(corners[n - 2])
             && continuesRun(corners[n - 2], corners[n - 1], p))
             corners.back() = p;
         else
