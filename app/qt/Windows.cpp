@@ -97,12 +97,17 @@ void wireMainForm(TMainForm& f)
 
 } // namespace
 
-void CreateWindows()
+void CreateStartWindows()
 {
     MainForm = new TMainForm;
     wireMainForm(*MainForm);
     MainForm->FormCreate();
     Box = new TBox;
-    FileBox = new TFileBox;
-    PrintOptionsDlg = new TPrintOptionsDlg;
+}
+
+void CreateWindows()
+{
+    CreateStartWindows();
+    FileBoxInstance();
+    PrintOptionsInstance();
 }
