@@ -154,7 +154,6 @@ int RunProgram(int argc, char** argv)
         }
         QElapsedTimer startMark;
         startMark.start();
-        ReadOutCursor(); // installs the read-out cursor
         const std::vector<std::string> repaired = LoadSettings();
         initialiseOffscreenBitmap();
         if (splash)
