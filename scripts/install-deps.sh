@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ ninja-build qt6-base-dev qt6-svg-dev libasound2-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libxcb1-dev
   clang-14 libclang-rt-14-dev
   # run: the layout depends on text widths, so the same fonts everywhere
   fonts-liberation fonts-dejavu-core

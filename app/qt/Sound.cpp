@@ -5,6 +5,7 @@
 
 #include <alsa/asoundlib.h>
 #include <chrono>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <glob.h>
 #include <linux/input.h>
@@ -45,15 +46,61 @@ void speakerTone(int fd, int frequencyHz)
 
 void silentAlsaErrors(const char*, int, const char*, int, const char*, ...) { }
 
+// The ALSA functions the tones use. The library is opened at the first tone
+// rather than linked: most runs sound none, and loading it would delay every
+// start.
+struct Alsa {
+    decltype(&snd_lib_error_set_handler) lib_error_set_handler;
+    decltype(&snd_pcm_open) pcm_open;
+    decltype(&snd_pcm_set_params) pcm_set_params;
+    decltype(&snd_pcm_writei) pcm_writei;
+    decltype(&snd_pcm_recover) pcm_recover;
+    decltype(&snd_pcm_drain) pcm_drain;
+    decltype(&snd_pcm_close) pcm_close;
+};
+
+template <typename Function> bool lookUp(void* library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+    return function != nullptr;
+}
+
+// Null where the library or one of its functions is missing: then there is
+// no ALSA device.
+const Alsa* openAlsa()
+{
+    void* library = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return nullptr;
+    static Alsa alsa;
+    const bool complete = lookUp(library, "snd_lib_error_set_handler", alsa.lib_error_set_handler)
+        && lookUp(library, "snd_pcm_open", alsa.pcm_open)
+        && lookUp(library, "snd_pcm_set_params", alsa.pcm_set_params)
+        && lookUp(library, "snd_pcm_writei", alsa.pcm_writei)
+        && lookUp(library, "snd_pcm_recover", alsa.pcm_recover)
+        && lookUp(library, "snd_pcm_drain", alsa.pcm_drain)
+        && lookUp(library, "snd_pcm_close", alsa.pcm_close);
+    if (!complete)
+        return nullptr;
+    alsa.lib_error_set_handler(silentAlsaErrors);
+    return &alsa;
+}
+
+const Alsa* alsaLibrary()
+{
+    static const Alsa* const alsa = openAlsa();
+    return alsa;
+}
+
 // Writes a square wave to the default ALSA device; false when there is none.
 bool alsaTone(int frequencyHz, int durationMs)
 {
     constexpr unsigned rate = 44100;
-    snd_lib_error_set_handler(silentAlsaErrors);
+    const Alsa* alsa = alsaLibrary();
     snd_pcm_t* pcm = nullptr;
-    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0)
+    if (!alsa || alsa->pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0)
         return false;
-    bool ok = snd_pcm_set_params(
+    bool ok = alsa->pcm_set_params(
                   pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1, rate, 1, 50000)
         == 0;
     if (ok) {
@@ -65,17 +112,17 @@ bool alsaTone(int frequencyHz, int durationMs)
         }
         std::size_t done = 0;
         while (ok && done < frames) {
-            snd_pcm_sframes_t n = snd_pcm_writei(pcm, samples.data() + done, frames - done);
+            snd_pcm_sframes_t n = alsa->pcm_writei(pcm, samples.data() + done, frames - done);
             if (n < 0)
-                n = snd_pcm_recover(pcm, int(n), 1);
+                n = alsa->pcm_recover(pcm, int(n), 1);
             if (n < 0)
                 ok = false;
             else
                 done += std::size_t(n);
         }
-        snd_pcm_drain(pcm);
+        alsa->pcm_drain(pcm);
     }
-    snd_pcm_close(pcm);
+    alsa->pcm_close(pcm);
     return ok;
 }
 

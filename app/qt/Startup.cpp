@@ -115,8 +115,9 @@ std::vector<std::string> LoadSettings()
     if (!LoadSettingsFile(CommandLine, ConfigPath(ProgramDir), Settings))
         fatalConfigurationError();
     std::vector<std::string> repaired = RepairDamagedSettings(Settings);
-    Box->drawSplashLines(Settings.SplashLine1.str(), Settings.SplashLine2.str(),
-        OffscreenBitmap.isNull() ? Box->height() : OffscreenBitmap.height());
+    if (Box->isVisible()) // the lines go on the splash picture, if one is shown
+        Box->drawSplashLines(Settings.SplashLine1.str(), Settings.SplashLine2.str(),
+            OffscreenBitmap.isNull() ? Box->height() : OffscreenBitmap.height());
     MainForm->setOuterSize(Settings.WindowWidth, Settings.WindowHeight);
     MainForm->SetSystemMetrics();
     MainForm->applyStateCode(Settings.WindowStateCode);
@@ -145,7 +146,7 @@ int RunProgram(int argc, char** argv)
         CurveKindText = "--";
         OffscreenBitmap = QImage();
         QCoreApplication::setApplicationName("VOXA 32 Curve Viewer");
-        CreateWindows();
+        CreateStartWindows();
         const bool splash = FindSwitch(CommandLine, "/:") == 0;
         if (splash) {
             OffscreenBitmap = MakeSplashPicture();
@@ -153,7 +154,6 @@ int RunProgram(int argc, char** argv)
         }
         QElapsedTimer startMark;
         startMark.start();
-        ReadOutCursor(); // installs the read-out cursor
         const std::vector<std::string> repaired = LoadSettings();
         initialiseOffscreenBitmap();
         if (splash)

@@ -29,8 +29,13 @@ void wireKeysAndLayout(TMainForm& f)
     f.hooks.print = PrintClick;
     f.hooks.loadResponse = F1Click;
     f.hooks.loadImpedance = F2Click;
+}
+
+// From the next layout pass on, the off-screen bitmap takes the size of SigWin.
+void followDataWindow(TMainForm& f)
+{
     f.hooks.dataWindowSized = [&f] {
-        SizeOffscreenBitmap(); // the size of SigWin
+        SizeOffscreenBitmap();
         f.SigWin->setPicture(&OffscreenBitmap);
     };
 }
@@ -97,12 +102,20 @@ void wireMainForm(TMainForm& f)
 
 } // namespace
 
-void CreateWindows()
+void CreateStartWindows()
 {
     MainForm = new TMainForm;
     wireMainForm(*MainForm);
     MainForm->FormCreate();
+    // The layout of the creation has the window's designed size, not yet the
+    // configured one: a bitmap made for it would only be thrown away.
+    followDataWindow(*MainForm);
     Box = new TBox;
-    FileBox = new TFileBox;
-    PrintOptionsDlg = new TPrintOptionsDlg;
+}
+
+void CreateWindows()
+{
+    CreateStartWindows();
+    FileBoxInstance();
+    PrintOptionsInstance();
 }

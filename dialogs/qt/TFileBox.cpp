@@ -13,6 +13,13 @@
 
 TFileBox* FileBox = nullptr;
 
+TFileBox& FileBoxInstance()
+{
+    if (!FileBox)
+        FileBox = new TFileBox;
+    return *FileBox;
+}
+
 namespace
 {
 
@@ -138,7 +145,7 @@ bool TFileBox::eventFilter(QObject* watched, QEvent* event)
 std::string SelectFile(const std::string& directory, const std::string& extension,
     const std::string& cancelCaption, bool readOnlyName)
 {
-    TFileBox& box = *FileBox;
+    TFileBox& box = FileBoxInstance();
     box.SpeedButton2->setText(FileNameText(CutText(cancelCaption)));
     box.FileListBox1->clear();
     const std::string listed = directory.empty() ? ProgramDir : CutText(directory);

@@ -44,7 +44,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
+// The one file box; created when first needed (no command opens it at start).
 extern TFileBox* FileBox;
+TFileBox& FileBoxInstance();
 
 // Shows the box for the files of one directory with one extension (without
 // the point) and returns the chosen file name, or "" when nothing was chosen

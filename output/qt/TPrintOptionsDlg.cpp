@@ -14,6 +14,13 @@
 
 TPrintOptionsDlg* PrintOptionsDlg = nullptr;
 
+TPrintOptionsDlg& PrintOptionsInstance()
+{
+    if (!PrintOptionsDlg)
+        PrintOptionsDlg = new TPrintOptionsDlg;
+    return *PrintOptionsDlg;
+}
+
 namespace
 {
 
@@ -145,9 +152,10 @@ void TPrintOptionsDlg::showEvent(QShowEvent* event)
 
 void ShowPrintOptions()
 {
-    PrintOptionsDlg->loadControls();
-    PrintOptionsDlg->setKeyPreview(true);
-    PrintOptionsDlg->exec();
+    TPrintOptionsDlg& dialog = PrintOptionsInstance();
+    dialog.loadControls();
+    dialog.setKeyPreview(true);
+    dialog.exec();
 }
 
 QPrinter& ProgramPrinter()

@@ -50,7 +50,9 @@ private:
     bool m_keyPreview = false;
 };
 
+// The one print options dialog; created when first needed.
 extern TPrintOptionsDlg* PrintOptionsDlg;
+TPrintOptionsDlg& PrintOptionsInstance();
 
 // The menu command: loads the controls from the settings, turns key preview
 // on and shows the dialog modally.
