@@ -37,23 +37,29 @@ QImage* directlyWritablePicture(QPainter& p, const TraceFrame& frame)
     return image;
 }
 
-// The grid lines written into the picture: the pixels a one-pixel pen gives
-// the lines from (0, y) to (W, y) and from (x, 0) to (x, H), clipped to the
-// picture, without the painter's per-pixel work.
-void writeGrid(QImage& image, const FrequencyGrid& grid, QRgb colour)
+// The background and the grid written into the picture in one pass: the
+// pixels a fill and a one-pixel pen give the lines from (0, y) to (W, y) and
+// from (x, 0) to (x, H), clipped to the picture, without the painter's
+// per-pixel work. A row is a copy of one prepared row.
+void writeBackgroundAndGrid(QImage& image, const FrequencyGrid& grid, QRgb background, QRgb line)
 {
     const int width = image.width(), height = image.height();
-    for (int y : grid.rows)
-        if (y >= 0 && y < height)
-            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)), width, colour);
-    std::vector<int> columns;
+    std::vector<QRgb> plainRow(std::size_t(width), background);
     for (int x : grid.columns)
         if (x >= 0 && x < width)
-            columns.push_back(x);
+            plainRow[std::size_t(x)] = line;
+    std::vector<bool> gridRow(std::size_t(height), false);
+    for (int y : grid.rows)
+        if (y >= 0 && y < height)
+            gridRow[std::size_t(y)] = true;
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
     for (int y = 0; y < height; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x : columns)
-            line[x] = colour;
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        if (gridRow[std::size_t(y)])
+            std::fill_n(row, width, line);
+        else
+            std::copy(plainRow.begin(), plainRow.end(), row);
     }
 }
 
@@ -62,19 +68,39 @@ void writeGrid(QImage& image, const FrequencyGrid& grid, QRgb colour)
 void PlotPainter::paintBackground(QPainter& p) const
 {
     const TraceFrame& f = m_frame;
-    p.fillRect(0, 0, f.width, f.height, m_colours.dataWindow);
-    const FreqMapping mapping = ComputeFreqMapping(f.viewFreqLow, f.viewFreqHigh, f.width);
-    const FrequencyGrid grid = ComputeFrequencyGrid(
-        f.height, m_scales.LevelRange, f.viewFreqLow, f.viewFreqHigh, mapping);
-    if (QImage* picture = directlyWritablePicture(p, f); picture && m_colours.grid.alpha() == 255) {
-        writeGrid(*picture, grid, m_colours.grid.rgb());
+    QImage* picture = directlyWritablePicture(p, f);
+    const bool opaque = m_colours.dataWindow.alpha() == 255 && m_colours.grid.alpha() == 255;
+    if (!picture || !opaque) {
+        p.fillRect(0, 0, f.width, f.height, m_colours.dataWindow);
+        paintGridLines(p, computeGrid());
         return;
     }
+    FrequencyGrid grid;
+    try {
+        grid = computeGrid();
+    } catch (...) {
+        // As on any picture: filled, without a grid.
+        p.fillRect(0, 0, f.width, f.height, m_colours.dataWindow);
+        throw;
+    }
+    writeBackgroundAndGrid(*picture, grid, m_colours.dataWindow.rgb(), m_colours.grid.rgb());
+}
+
+FrequencyGrid PlotPainter::computeGrid() const
+{
+    const TraceFrame& f = m_frame;
+    const FreqMapping mapping = ComputeFreqMapping(f.viewFreqLow, f.viewFreqHigh, f.width);
+    return ComputeFrequencyGrid(
+        f.height, m_scales.LevelRange, f.viewFreqLow, f.viewFreqHigh, mapping);
+}
+
+void PlotPainter::paintGridLines(QPainter& p, const FrequencyGrid& grid) const
+{
     p.setPen(m_colours.grid);
     for (int y : grid.rows)
-        p.drawLine(0, y, f.width, y);
+        p.drawLine(0, y, m_frame.width, y);
     for (int x : grid.columns)
-        p.drawLine(x, 0, x, f.height);
+        p.drawLine(x, 0, x, m_frame.height);
 }
 
 std::optional<FaultKind> PlotPainter::paintCurve(QPainter& p, const PlotCurve& curve) const

@@ -7,6 +7,7 @@
 #include "curves/ArithmeticFault.h"
 #include "curves/CurveSlot.h"
 #include "curves/CurveTrace.h"
+#include "curves/FrequencyGrid.h"
 #include "plot/AxisLabels.h"
 #include "plot/PlotState.h"
 #include "ui/MainLayout.h"
@@ -71,6 +72,9 @@ public:
         QPainter& p, const std::vector<PlotCurve>& curves) const;
 
 private:
+    FrequencyGrid computeGrid() const;
+    void paintGridLines(QPainter& p, const FrequencyGrid& grid) const;
+
     TraceFrame m_frame;
     AxisScales m_scales;
     float m_serialResistor;
