@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <memory>
 
 namespace
@@ -77,16 +78,23 @@ int64_t ParseIntegerOption(
     return value;
 }
 
-float ParseSerialResistorOption(const std::string& option, const std::string& text)
+std::optional<double> ParseNumber(const std::string& text)
 {
     double value = 0;
     const char* last = text.data() + text.size();
     const auto result = std::from_chars(text.data(), last, value);
-    const bool number = !text.empty() && result.ec == std::errc() && result.ptr == last;
-    if (!number || !IsValidSerialResistor(static_cast<float>(value)))
+    if (text.empty() || result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+float ParseSerialResistorOption(const std::string& option, const std::string& text)
+{
+    const std::optional<double> value = ParseNumber(text);
+    if (!value || !IsValidSerialResistor(static_cast<float>(*value)))
         throw UsageError(option
             + " must be 0.1 to 10 Ohm or 100 to 4000 Ohm, as in the viewer, not \"" + text + "\"");
-    return static_cast<float>(value);
+    return static_cast<float>(*value);
 }
 
 float DefaultSerialResistor()

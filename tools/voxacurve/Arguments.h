@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,6 +46,10 @@ ParsedArguments ParseArguments(
 // the option otherwise.
 int64_t ParseIntegerOption(
     const std::string& option, const std::string& text, int64_t min, int64_t max);
+
+// The whole text as a finite decimal number ("150", "0.2", "1e3"); nothing
+// for anything else.
+std::optional<double> ParseNumber(const std::string& text);
 
 // The serial resistor of an option's text, in Ohm: a number the viewer
 // accepts for its serial resistor (0.1 to 10 Ohm or 100 to 4000 Ohm).

@@ -89,16 +89,10 @@ void ParseSize(const std::string& text, RenderOptions& options)
 
 float ParseFrequency(const std::string& option, const std::string& text)
 {
-    std::size_t used = 0;
-    double hz = 0;
-    try {
-        hz = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text.size() || !(hz > 0) || hz > 1e9)
+    const std::optional<double> hz = ParseNumber(text);
+    if (!hz || !(*hz > 0) || *hz > 1e9)
         throw UsageError(option + " must be a frequency in Hz above 0");
-    return float(hz);
+    return float(*hz);
 }
 
 // The scales through the rules the viewer holds its settings to; a value
@@ -124,17 +118,16 @@ void CheckScales(const AxisScales& scales)
 // An Ohm value given on the command line in the viewer's tenths of an Ohm.
 int32_t TenthsOfOhm(const std::string& option, const std::string& text)
 {
-    const float ohm = ParseFrequency(option, text == "0" ? "1e-30" : text);
-    const double tenths = std::round(double(ohm) * 10.0);
-    if (std::fabs(double(ohm) * 10.0 - tenths) > 1e-6 || tenths > 1e6)
-        throw UsageError(option + " must be given in tenths of an Ohm at most (e.g. 0.2, 5, 150)");
+    const std::optional<double> ohm = ParseNumber(text);
+    const double tenths = ohm ? std::round(*ohm * 10.0) : -1.0;
+    if (!ohm || tenths < 0 || std::fabs(*ohm * 10.0 - tenths) > 1e-6 || tenths > 1e6)
+        throw UsageError(
+            option + " must be Ohm from 0, in tenths of an Ohm at most (e.g. 0.2, 5, 150)");
     return int32_t(tenths);
 }
 
-PlotColours ColoursOf(const std::string& name)
+PlotColours ColoursOf(const std::string& name, const SettingsRecord& fresh)
 {
-    SettingsRecord fresh;
-    WriteFreshSettings(fresh);
     PlotColours colours {
         ToQColor(fresh.DataWindowColor), ToQColor(fresh.GridColor), ToQColor(fresh.AxisPanelColor)};
     if (name == "print") {
@@ -182,7 +175,7 @@ RenderOptions OptionsOf(const ParsedArguments& parsed)
     options.serialResistor = parsed.values.contains("--serial-resistor")
         ? ParseSerialResistorOption("--serial-resistor", parsed.values.at("--serial-resistor"))
         : DefaultSerialResistor();
-    options.colours = ColoursOf(parsed.value("--colours", "default"));
+    options.colours = ColoursOf(parsed.value("--colours", "default"), fresh);
     return options;
 }
 
