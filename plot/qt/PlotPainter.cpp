@@ -109,15 +109,7 @@ std::optional<FaultKind> PlotPainter::paintCurve(QPainter& p, const PlotCurve& c
         ? ComputeImpedanceTrace(curve.header, curve.values, m_frame, m_scales, m_serialResistor)
         : ComputeResponseTrace(curve.header, curve.values, m_frame, m_scales);
     p.setPen(curve.colour);
-    if (trace.points.size() > 1) {
-        const std::vector<TracePoint> corners
-            = PolylineCorners(trace.points, m_frame.width, m_frame.height);
-        std::vector<QPoint> points;
-        points.reserve(corners.size());
-        for (const TracePoint& t : corners)
-            points.emplace_back(t.x, t.y);
-        p.drawPolyline(points.data(), int(points.size()));
-    }
+    DrawTracePolyline(p, trace.points, m_frame.width, m_frame.height);
     return trace.fault;
 }
 
@@ -210,4 +202,30 @@ std::vector<std::optional<FaultKind>> PlotPainter::paintDataWindow(
     for (const PlotCurve& curve : curves)
         faults.push_back(paintCurve(p, curve));
     return faults;
+}
+
+void DrawTracePolyline(QPainter& p, const std::vector<TracePoint>& points, int width, int height)
+{
+    if (points.size() < 2)
+        return;
+    const std::vector<TracePoint> corners = PolylineCorners(points, width, height);
+    std::vector<QPoint> line;
+    line.reserve(corners.size());
+    for (const TracePoint& t : corners)
+        line.emplace_back(t.x, t.y);
+    // Without a clip of its own, Qt's one-pixel line drawing hands every
+    // pixel to a span filler clipped to the picture; with the picture's own
+    // rectangle as the clip it writes an opaque pen's pixels straight into a
+    // 32-bit picture. The line is clipped to the picture's edges either way,
+    // so its pixels are the same.
+    const bool directPixels = p.device()->devType() == QInternal::Image && !p.hasClipping()
+        && p.pen().color().alpha() == 255;
+    if (!directPixels) {
+        p.drawPolyline(line.data(), int(line.size()));
+        return;
+    }
+    p.save();
+    p.setClipRect(QRect(0, 0, p.device()->width(), p.device()->height()));
+    p.drawPolyline(line.data(), int(line.size()));
+    p.restore();
 }

@@ -80,3 +80,8 @@ private:
     float m_serialResistor;
     PlotColours m_colours;
 };
+
+// Draws a trace's points as one polyline in the painter's pen, through their
+// corners only (see PolylineCorners) for a data window of width x height:
+// the pixels of the line through every point, repeats dropped.
+void DrawTracePolyline(QPainter& p, const std::vector<TracePoint>& points, int width, int height);

@@ -5,7 +5,6 @@
 
 #include "curves/ExampleCurves.h"
 #include "curves/qt/LoadFlows.h"
-#include "plot/PolylineCorners.h"
 #include "plot/qt/PlotPainter.h"
 #include "plot/qt/PlotView.h"
 #include "ui/qt/Colours.h"
@@ -200,7 +199,9 @@ TEST(PlotPainterCorners, CurvesDrawTheSamePixelsAsThroughEveryPoint)
     }
 }
 
-// Random walks with runs along rows and columns, turns and reversals.
+// Random walks with runs along rows and columns, turns and reversals, drawn
+// the way the painter draws a trace: through their corners, with the pixels
+// written directly.
 TEST(PlotPainterCorners, RandomWalksDrawTheSamePixelsThroughTheirCorners)
 {
     uint32_t seed = 2024;
@@ -231,10 +232,13 @@ TEST(PlotPainterCorners, RandomWalksDrawTheSamePixelsThroughTheirCorners)
             p.y = std::clamp(p.y, -5, 95);
             points.push_back(p);
         }
-        const std::vector<TracePoint> corners
-            = PolylineCorners(points, size.width(), size.height());
-        ASSERT_EQ(differingPixels(plainPolyline(size, corners), plainPolyline(size, points)), 0)
-            << "walk " << walk;
+        QImage drawn(size, QImage::Format_RGB32);
+        drawn.fill(Qt::black);
+        QPainter p(&drawn);
+        p.setPen(QColor(0, 255, 0));
+        DrawTracePolyline(p, points, size.width(), size.height());
+        p.end();
+        ASSERT_EQ(differingPixels(drawn, plainPolyline(size, points)), 0) << "walk " << walk;
     }
 }
 
