@@ -15,6 +15,7 @@ int LevelDivisions(int32_t levelRange);
 struct FrequencyGrid {
     std::vector<int> rows; // each a line from (0, y) to (W, y), in drawing order
     std::vector<int> columns; // each a line from (x, 0) to (x, H), in drawing order
+    bool operator==(const FrequencyGrid&) const = default;
 };
 
 // The grid lines of a window `height` pixels high showing viewFreqLow to

@@ -21,23 +21,28 @@ std::vector<TracePoint> PolylineCorners(
     auto inside = [width, height](const TracePoint& p) {
         return p.x >= 0 && p.x < width && p.y >= 0 && p.y < height;
     };
-    std::vector<TracePoint> distinct;
-    distinct.reserve(points.size());
-    for (const TracePoint& p : points)
-        if (distinct.empty() || distinct.back() != p)
-            distinct.push_back(p);
+    // The line's last point begins the run of repeats that ends the points.
+    std::size_t lastPoint = points.size();
+    while (lastPoint > 1 && points[lastPoint - 2] == points[lastPoint - 1])
+        --lastPoint;
     std::vector<TracePoint> corners;
-    corners.reserve(distinct.size());
-    for (std::size_t k = 0; k < distinct.size(); ++k) {
-        const TracePoint& p = distinct[k];
+    corners.reserve(points.size());
+    bool lastInside = false, beforeLastInside = false; // of the last two corners
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        const TracePoint& p = points[k];
+        if (k > 0 && p == points[k - 1])
+            continue;
+        const bool pInside = inside(p);
         const std::size_t n = corners.size();
         // The line's last segment keeps its own end: the cap there depends on it.
-        const bool last = k + 1 == distinct.size();
-        if (n >= 2 && !last && inside(p) && inside(corners[n - 1]) && inside(corners[n - 2])
-            && continuesRun(corners[n - 2], corners[n - 1], p))
+        if (n >= 2 && k + 1 != lastPoint && pInside && lastInside && beforeLastInside
+            && continuesRun(corners[n - 2], corners[n - 1], p)) {
             corners.back() = p;
-        else
+        } else {
             corners.push_back(p);
+            beforeLastInside = lastInside;
+            lastInside = pInside;
+        }
     }
     return corners;
 }

@@ -37,39 +37,86 @@ QImage* directlyWritablePicture(QPainter& p, const TraceFrame& frame)
     return image;
 }
 
-// The background and the grid written into the picture in one pass: the
-// pixels a fill and a one-pixel pen give the lines from (0, y) to (W, y) and
-// from (x, 0) to (x, H), clipped to the picture, without the painter's
-// per-pixel work. A row is a copy of one prepared row.
+// The colour of every column of a row without a grid line, and which rows
+// are grid lines: the pixels a fill and a one-pixel pen give the lines from
+// (0, y) to (W, y) and from (x, 0) to (x, H), clipped to the picture.
+struct GridPixels {
+    std::vector<QRgb> plainRow;
+    std::vector<bool> gridRow;
+};
+
+GridPixels gridPixels(QSize size, const FrequencyGrid& grid, QRgb background, QRgb line)
+{
+    GridPixels g {std::vector<QRgb>(std::size_t(size.width()), background),
+        std::vector<bool>(std::size_t(size.height()), false)};
+    for (int x : grid.columns)
+        if (x >= 0 && x < size.width())
+            g.plainRow[std::size_t(x)] = line;
+    for (int y : grid.rows)
+        if (y >= 0 && y < size.height())
+            g.gridRow[std::size_t(y)] = true;
+    return g;
+}
+
+// The background and the grid written into the picture in one pass, without
+// the painter's per-pixel work: a row is a copy of one prepared row.
 void writeBackgroundAndGrid(QImage& image, const FrequencyGrid& grid, QRgb background, QRgb line)
 {
-    const int width = image.width(), height = image.height();
-    std::vector<QRgb> plainRow(std::size_t(width), background);
-    for (int x : grid.columns)
-        if (x >= 0 && x < width)
-            plainRow[std::size_t(x)] = line;
-    std::vector<bool> gridRow(std::size_t(height), false);
-    for (int y : grid.rows)
-        if (y >= 0 && y < height)
-            gridRow[std::size_t(y)] = true;
+    const GridPixels g = gridPixels(image.size(), grid, background, line);
+    const int width = image.width();
     uchar* bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
-        if (gridRow[std::size_t(y)])
+        if (g.gridRow[std::size_t(y)])
             std::fill_n(row, width, line);
         else
-            std::copy(plainRow.begin(), plainRow.end(), row);
+            std::copy(g.plainRow.begin(), g.plainRow.end(), row);
+    }
+}
+
+// The same pixels written only over the spans of `lines`, in a picture that
+// holds this background and grid everywhere else. The columns go in blocks
+// as wide as a cache line, each written over the union of its columns'
+// spans: whole lines of memory copied from a prepared row, and the extra
+// pixels written are background already.
+void restoreBackgroundAndGrid(QImage& image, const FrequencyGrid& grid, QRgb background, QRgb line,
+    const LineFootprint& lines)
+{
+    constexpr int kBlock = 16; // pixels of 4 bytes in 64
+    const GridPixels g = gridPixels(image.size(), grid, background, line);
+    const std::vector<QRgb> lineRow(g.plainRow.size(), line);
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const std::vector<RowSpan>& columns = lines.columns();
+    const int width = int(columns.size());
+    for (int x0 = 0; x0 < width; x0 += kBlock) {
+        const int n = std::min(kBlock, width - x0);
+        int top = image.height(), end = 0;
+        for (int x = x0; x < x0 + n; ++x) {
+            const RowSpan& span = columns[std::size_t(x)];
+            if (span.end > span.top) {
+                top = std::min(top, span.top);
+                end = std::max(end, span.end);
+            }
+        }
+        for (int y = top; y < end; ++y) {
+            const std::vector<QRgb>& from = g.gridRow[std::size_t(y)] ? lineRow : g.plainRow;
+            std::copy_n(from.begin() + x0, n, reinterpret_cast<QRgb*>(bits + y * stride) + x0);
+        }
     }
 }
 
 } // namespace
 
-void PlotPainter::paintBackground(QPainter& p) const
+void PlotPainter::paintBackground(QPainter& p, PictureMemo* memo) const
 {
     const TraceFrame& f = m_frame;
     QImage* picture = directlyWritablePicture(p, f);
     const bool opaque = m_colours.dataWindow.alpha() == 255 && m_colours.grid.alpha() == 255;
+    const bool memoUsable = memo && memo->valid;
+    if (memo)
+        memo->valid = false;
     if (!picture || !opaque) {
         p.fillRect(0, 0, f.width, f.height, m_colours.dataWindow);
         paintGridLines(p, computeGrid());
@@ -83,7 +130,16 @@ void PlotPainter::paintBackground(QPainter& p) const
         p.fillRect(0, 0, f.width, f.height, m_colours.dataWindow);
         throw;
     }
-    writeBackgroundAndGrid(*picture, grid, m_colours.dataWindow.rgb(), m_colours.grid.rgb());
+    const QRgb background = m_colours.dataWindow.rgb(), line = m_colours.grid.rgb();
+    const bool sameBackground = memoUsable && memo->size == picture->size() && memo->grid == grid
+        && memo->background == background && memo->line == line;
+    if (sameBackground)
+        for (const LineFootprint& lines : memo->lines)
+            restoreBackgroundAndGrid(*picture, grid, background, line, lines);
+    else
+        writeBackgroundAndGrid(*picture, grid, background, line);
+    if (memo)
+        *memo = {true, picture->size(), std::move(grid), background, line, {}};
 }
 
 FrequencyGrid PlotPainter::computeGrid() const
@@ -103,13 +159,34 @@ void PlotPainter::paintGridLines(QPainter& p, const FrequencyGrid& grid) const
         p.drawLine(x, 0, x, m_frame.height);
 }
 
-std::optional<FaultKind> PlotPainter::paintCurve(QPainter& p, const PlotCurve& curve) const
+void PlotPainter::addToFootprint(
+    PictureMemo& memo, QPainter& p, const std::vector<TracePoint>& line) const
+{
+    // Lines the footprint cannot describe (drawn through a transformation,
+    // say) leave the memo unusable.
+    if (!directlyWritablePicture(p, m_frame)) {
+        memo.valid = false;
+        return;
+    }
+    // A footprint of its own for each curve, so that the spans of curves far
+    // apart stay short; many overlays share the last one.
+    constexpr std::size_t kFootprints = 8;
+    if (memo.lines.size() < kFootprints)
+        memo.lines.emplace_back(m_frame.width, m_frame.height);
+    memo.lines.back().addPolyline(line);
+}
+
+std::optional<FaultKind> PlotPainter::paintCurve(
+    QPainter& p, const PlotCurve& curve, PictureMemo* memo) const
 {
     const TraceResult trace = curve.impedance
         ? ComputeImpedanceTrace(curve.header, curve.values, m_frame, m_scales, m_serialResistor)
         : ComputeResponseTrace(curve.header, curve.values, m_frame, m_scales);
     p.setPen(curve.colour);
-    DrawTracePolyline(p, trace.points, m_frame.width, m_frame.height);
+    const std::vector<TracePoint> corners
+        = DrawTracePolyline(p, trace.points, m_frame.width, m_frame.height);
+    if (memo)
+        addToFootprint(*memo, p, corners);
     return trace.fault;
 }
 
@@ -204,11 +281,12 @@ std::vector<std::optional<FaultKind>> PlotPainter::paintDataWindow(
     return faults;
 }
 
-void DrawTracePolyline(QPainter& p, const std::vector<TracePoint>& points, int width, int height)
+std::vector<TracePoint> DrawTracePolyline(
+    QPainter& p, const std::vector<TracePoint>& points, int width, int height)
 {
     if (points.size() < 2)
-        return;
-    const std::vector<TracePoint> corners = PolylineCorners(points, width, height);
+        return points;
+    std::vector<TracePoint> corners = PolylineCorners(points, width, height);
     std::vector<QPoint> line;
     line.reserve(corners.size());
     for (const TracePoint& t : corners)
@@ -220,12 +298,12 @@ void DrawTracePolyline(QPainter& p, const std::vector<TracePoint>& points, int w
     // so its pixels are the same.
     const bool directPixels = p.device()->devType() == QInternal::Image && !p.hasClipping()
         && p.pen().color().alpha() == 255;
-    if (!directPixels) {
-        p.drawPolyline(line.data(), int(line.size()));
-        return;
+    if (directPixels) {
+        p.save();
+        p.setClipRect(QRect(0, 0, p.device()->width(), p.device()->height()));
     }
-    p.save();
-    p.setClipRect(QRect(0, 0, p.device()->width(), p.device()->height()));
     p.drawPolyline(line.data(), int(line.size()));
-    p.restore();
+    if (directPixels)
+        p.restore();
+    return corners;
 }

@@ -9,11 +9,13 @@
 #include "curves/CurveTrace.h"
 #include "curves/FrequencyGrid.h"
 #include "plot/AxisLabels.h"
+#include "plot/LineFootprint.h"
 #include "plot/PlotState.h"
 #include "ui/MainLayout.h"
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QRect>
 #include <optional>
 #include <vector>
@@ -35,6 +37,19 @@ struct PlotCurve {
     QColor colour;
 };
 
+// What a painter last put into a 32-bit picture: the background and grid it
+// wrote and the footprint of the lines drawn over them since. While nothing
+// else has painted the picture (its owner tells by the picture's cache key),
+// a new background is written back only where those lines were.
+struct PictureMemo {
+    bool valid = false; // the picture holds just this background and these lines
+    QSize size;
+    FrequencyGrid grid;
+    QRgb background = 0;
+    QRgb line = 0;
+    std::vector<LineFootprint> lines; // one footprint a curve, up to a few
+};
+
 class PlotPainter
 {
 public:
@@ -43,11 +58,16 @@ public:
     PlotPainter(const TraceFrame& frame, const AxisScales& scales, float serialResistor,
         const PlotColours& colours);
 
-    // Fills the data window at the painter's origin and draws the grid over it.
-    void paintBackground(QPainter& p) const;
+    // Fills the data window at the painter's origin and draws the grid over
+    // it. With a memo of the picture, the background and grid are written
+    // back only over the lines drawn since the last background, when that was
+    // the same; the memo then describes the new background.
+    void paintBackground(QPainter& p, PictureMemo* memo = nullptr) const;
     // Draws the trace of a curve as one polyline; returns the arithmetic fault
-    // the trace stopped at, with the points before it drawn.
-    std::optional<FaultKind> paintCurve(QPainter& p, const PlotCurve& curve) const;
+    // the trace stopped at, with the points before it drawn. The memo, if
+    // given, adds the line to its footprint.
+    std::optional<FaultKind> paintCurve(
+        QPainter& p, const PlotCurve& curve, PictureMemo* memo = nullptr) const;
 
     // The labels of the three strips at this size and these scales.
     std::vector<LabelText> levelLabels() const;
@@ -73,6 +93,7 @@ public:
 
 private:
     FrequencyGrid computeGrid() const;
+    void addToFootprint(PictureMemo& memo, QPainter& p, const std::vector<TracePoint>& line) const;
     void paintGridLines(QPainter& p, const FrequencyGrid& grid) const;
 
     TraceFrame m_frame;
@@ -83,5 +104,7 @@ private:
 
 // Draws a trace's points as one polyline in the painter's pen, through their
 // corners only (see PolylineCorners) for a data window of width x height:
-// the pixels of the line through every point, repeats dropped.
-void DrawTracePolyline(QPainter& p, const std::vector<TracePoint>& points, int width, int height);
+// the pixels of the line through every point, repeats dropped. Returns the
+// corners, a line with the same pixels.
+std::vector<TracePoint> DrawTracePolyline(
+    QPainter& p, const std::vector<TracePoint>& points, int width, int height);

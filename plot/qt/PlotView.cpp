@@ -55,13 +55,30 @@ PlotPainter currentPainter()
     return PlotPainter(currentFrame(), ScalesOf(Settings), Settings.SerialResistor, colours);
 }
 
+// What the drawings of the curves put into OffscreenBitmap, and the
+// picture's cache key after the last of them: while the key is unchanged
+// nothing else (an inscription, a resize, the splash) has painted it.
+PictureMemo Drawn;
+qint64 DrawnKey = 0;
+
+void beginDrawing()
+{
+    if (OffscreenBitmap.cacheKey() != DrawnKey)
+        Drawn.valid = false;
+}
+
+void endDrawing()
+{
+    DrawnKey = OffscreenBitmap.cacheKey();
+}
+
 // Draws the curve a slot holds; a fault of its trace ends the painting and
 // is raised for the slot, with the picture as far as it was drawn and the
 // screen not updated.
 void drawSlot(QPainter& p, CurveSlot& slot, const float* values, bool impedance, uint32_t colour)
 {
     const PlotCurve curve {slot.header, values, impedance, ToQColor(colour)};
-    if (const std::optional<FaultKind> fault = currentPainter().paintCurve(p, curve)) {
+    if (const std::optional<FaultKind> fault = currentPainter().paintCurve(p, curve, &Drawn)) {
         p.end();
         throw CurveDrawingFault(*fault, slot);
     }
@@ -145,14 +162,16 @@ void DrawResponseCurve(const float* values, bool clear, uint32_t colour)
 {
     ClampViewFreqLow(Plot);
     SizeOffscreenBitmap();
+    beginDrawing();
     QPainter p(&OffscreenBitmap);
     // Background and grid come before the trace, so a trace that faults
     // never leaves the data window without its grid.
     if (clear)
-        currentPainter().paintBackground(p);
+        currentPainter().paintBackground(p, &Drawn);
     if (IsLevelKind(Plot.ActiveDisplayKind))
         drawSlot(p, ResponseCurve, values, false, colour);
     p.end();
+    endDrawing();
     showPicture();
 }
 
@@ -161,8 +180,11 @@ void DrawImpedanceCurve(const float* values, uint32_t colour)
     ClampViewFreqLow(Plot);
     SizeOffscreenBitmap();
     if (Plot.ActiveDisplayKind == kImpedanceKind) {
+        beginDrawing();
         QPainter p(&OffscreenBitmap);
         drawSlot(p, ImpedanceCurve, values, true, colour);
+        p.end();
+        endDrawing();
     }
     showPicture();
 }

@@ -4,6 +4,7 @@
 #include "UiFixture.h"
 
 #include "curves/ExampleCurves.h"
+#include "curves/LoadState.h"
 #include "curves/qt/LoadFlows.h"
 #include "plot/qt/PlotPainter.h"
 #include "plot/qt/PlotView.h"
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 
 namespace
@@ -119,6 +121,63 @@ TEST_F(PlotPainterTest, DataWindowOfAPictureIsTheViewersAfterLoadingTheSameFiles
             for (int x = 0; x < viewer.width(); ++x)
                 count += viewer.pixel(x, y) == colour;
         EXPECT_GT(count, 50) << std::hex << colour;
+    }
+}
+
+// The viewer writes the background back only over the lines it drew since
+// the last one, while nothing else painted its picture. After loads, zooms,
+// a scroll, a resize and an inscription the picture must be the one drawn
+// afresh, every time.
+TEST_F(PlotPainterTest, EveryRedrawIsThePictureDrawnAfresh)
+{
+    const std::map<std::string, ExampleCurve> examples = writeExamples();
+    chooseWhenAsked("SPEAKER.EA");
+    F1Click();
+    chooseWhenAsked("SPEAKER.OHM");
+    F2Click();
+    const std::vector<float> speaker = slotValues(examples.at("SPEAKER.EA"));
+    const std::vector<float> impedance = slotValues(examples.at("SPEAKER.OHM"));
+    // A rebuild draws the response in the signal colour, the impedance curve
+    // in the first colour of the cycle.
+    CurveColours.restart();
+    const std::vector<PlotCurve> curves {
+        {examples.at("SPEAKER.EA").header, speaker.data(), false, ToQColor(Settings.SignalColor)},
+        {examples.at("SPEAKER.OHM").header, impedance.data(), true, ToQColor(CurveColours.next())}};
+    auto differingFromAFreshPicture = [&] {
+        QImage fresh(OffscreenBitmap.size(), QImage::Format_RGB32);
+        QPainter p(&fresh);
+        viewerPainter().paintDataWindow(p, curves);
+        p.end();
+        int differing = 0;
+        for (int y = 0; y < fresh.height(); ++y)
+            for (int x = 0; x < fresh.width(); ++x)
+                differing += fresh.pixel(x, y) != OffscreenBitmap.pixel(x, y);
+        return differing;
+    };
+    TMainForm& f = *MainForm;
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"zoom in", [&] { XButtonClick(f.ZoomXButton); }},
+        {"zoom in again", [&] { XButtonClick(f.ZoomXButton); }},
+        {"scroll", [&] { XButtonClick(f.RightButton); }},
+        {"zoom out", [&] { XButtonClick(f.ReZoomXButton); }},
+        {"an inscription, then a redraw",
+            [&] {
+                QPainter p(&OffscreenBitmap);
+                p.fillRect(40, 40, 120, 30, Qt::white);
+                p.end();
+                RebuildPlot();
+            }},
+        {"a larger window",
+            [&] {
+                f.setOuterSize(900, 600);
+                QApplication::processEvents();
+                RebuildPlot();
+            }},
+        {"zoom out again", [&] { XButtonClick(f.ReZoomXButton); }},
+    };
+    for (const auto& [what, step] : steps) {
+        step();
+        EXPECT_EQ(differingFromAFreshPicture(), 0) << what;
     }
 }
 
@@ -239,6 +298,52 @@ TEST(PlotPainterCorners, RandomWalksDrawTheSamePixelsThroughTheirCorners)
         DrawTracePolyline(p, points, size.width(), size.height());
         p.end();
         ASSERT_EQ(differingPixels(drawn, plainPolyline(size, points)), 0) << "walk " << walk;
+    }
+}
+
+// Lines drawn the painter's way and taken away by writing the background
+// back over their footprint: random walks with long jumps, turns and points
+// far beyond the edges must leave the background as written afresh.
+TEST(PlotPainterMemo, BackgroundWrittenBackOverTheLinesIsTheFreshBackground)
+{
+    uint32_t seed = 99;
+    auto next = [&seed](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return int((seed >> 8) % uint32_t(range));
+    };
+    const QSize size(160, 100);
+    const PlotPainter painter({size.width(), size.height(), 20.0f, 20000.0f}, {60, 100, 50, 0},
+        150.0f, {QColor(0, 0, 0), QColor(128, 128, 128), QColor(200, 200, 200)});
+    QImage fresh(size, QImage::Format_RGB32);
+    QPainter f(&fresh);
+    painter.paintBackground(f);
+    f.end();
+    QImage picture(size, QImage::Format_RGB32);
+    PictureMemo memo;
+    QPainter p(&picture);
+    painter.paintBackground(p, &memo);
+    for (int walk = 0; walk < 3000; ++walk) {
+        ASSERT_TRUE(memo.valid);
+        for (int line = 0; line < 2; ++line) {
+            std::vector<TracePoint> points {{next(200) - 20, next(140) - 20}};
+            for (int k = 0; k < 12; ++k) {
+                TracePoint q = points.back();
+                if (next(3) == 0) {
+                    q = {next(400) - 120, next(340) - 120}; // anywhere, often beyond
+                } else {
+                    q.x += next(5) - 2;
+                    q.y += next(41) - 20;
+                }
+                points.push_back(q);
+            }
+            // As the painter adds a curve: the corners it drew.
+            p.setPen(line ? QColor(0, 255, 0) : QColor(255, 0, 255));
+            memo.lines.emplace_back(size.width(), size.height());
+            memo.lines.back().addPolyline(
+                DrawTracePolyline(p, points, size.width(), size.height()));
+        }
+        painter.paintBackground(p, &memo);
+        ASSERT_EQ(picture, fresh) << "walk " << walk;
     }
 }
 
