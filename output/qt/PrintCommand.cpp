@@ -6,6 +6,7 @@
 #include "app/qt/Sound.h"
 #include "dialogs/DirectoryListing.h"
 #include "dialogs/qt/TFileBox.h"
+#include "output/qt/DesktopPrinter.h"
 #include "output/qt/TPrintOptionsDlg.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/PaintBox.h"
@@ -15,8 +16,6 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -201,32 +200,6 @@ void saveBmp(const QImage& picture, const std::string& path)
         throw std::runtime_error("Cannot write the bitmap file " + path);
 }
 
-bool isAvailable(const QList<QPrinterInfo>& printers, const QString& name)
-{
-    return std::any_of(printers.begin(), printers.end(),
-        [&name](const QPrinterInfo& p) { return p.printerName() == name; });
-}
-
-// Points the program's printer at a printer of the desktop unless the printer
-// dialog chose printing into a file. Without any printer Qt would quietly
-// print into a PDF file that is never written; that is reported instead.
-void selectAvailablePrinter(QPrinter& printer)
-{
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return;
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    if (printers.isEmpty())
-        throw std::runtime_error("No printer is available: no printer is set up on this computer.");
-    if (printer.outputFormat() == QPrinter::NativeFormat
-        && isAvailable(printers, printer.printerName()))
-        return;
-    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
-    if (chosen.isNull())
-        chosen = printers.first();
-    printer.setOutputFormat(QPrinter::NativeFormat);
-    printer.setPrinterName(chosen.printerName());
-}
-
 // One page: the picture stretched to 80 % of the printable width, 10 % in
 // from the printable area's left and top, with the picture's aspect ratio.
 void printPicture(const QImage& picture)
@@ -234,20 +207,7 @@ void printPicture(const QImage& picture)
     // Reduced to 256 colours by the nearest colour: the picture is lines and
     // text, which dithering would only speckle.
     const QImage indexed = picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
-    QPrinter& printer = ProgramPrinter();
-    selectAvailablePrinter(printer);
-    printer.setPageOrientation(
-        Settings.PrintLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw std::runtime_error("No printer is available: the printer \""
-            + printer.printerName().toStdString() + "\" cannot start a document.");
-    // The painter's origin is the printable area's top-left corner.
-    const QRect printable = printer.pageRect(QPrinter::DevicePixel).toRect();
-    const Rect place = ComputePagePlacement(
-        printable.width(), printable.height(), indexed.width(), indexed.height());
-    painter.drawImage(QRect(place.left, place.top, place.width, place.height), indexed);
-    painter.end();
+    ProgramPrinter().printPage(indexed, Settings.PrintLandscape != 0, ComputePagePlacement);
 }
 
 } // namespace

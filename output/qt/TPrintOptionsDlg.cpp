@@ -1,13 +1,12 @@
 #include "output/qt/TPrintOptionsDlg.h"
 
 #include "app/SettingsRecord.h"
+#include "output/qt/DesktopPrinter.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -110,8 +109,7 @@ void TPrintOptionsDlg::OKBtnClick()
 
 void TPrintOptionsDlg::PrinterBtnClick()
 {
-    QPrintDialog dialog(&ProgramPrinter(), this);
-    dialog.exec();
+    ProgramPrinter().showSetupDialog(this);
 }
 
 bool TPrintOptionsDlg::FormKeyDown(int key)
@@ -156,13 +154,4 @@ void ShowPrintOptions()
     dialog.loadControls();
     dialog.setKeyPreview(true);
     dialog.exec();
-}
-
-QPrinter& ProgramPrinter()
-{
-    // Kept for the whole run so that the print dialog's choice reaches every
-    // later print; never deleted, as a QPrinter must not be destroyed after
-    // the application object.
-    static QPrinter* printer = new QPrinter(QPrinter::HighResolution);
-    return *printer;
 }

@@ -8,7 +8,6 @@
 
 class QCheckBox;
 class QGroupBox;
-class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -57,7 +56,3 @@ TPrintOptionsDlg& PrintOptionsInstance();
 // The menu command: loads the controls from the settings, turns key preview
 // on and shows the dialog modally.
 void ShowPrintOptions();
-
-// The printer the print command prints on, set up by the print dialog; one
-// for the whole run, in the desktop's native format.
-QPrinter& ProgramPrinter();
