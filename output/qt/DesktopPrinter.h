@@ -5,6 +5,9 @@
 
 #include "output/PrintGeometry.h"
 
+#include <string>
+#include <vector>
+
 class QImage;
 class QWidget;
 
@@ -35,3 +38,8 @@ inline constexpr const char* kDesktopPrinterEntry = "VoxaDesktopPrinter";
 // for the whole run, in the desktop's native format. Loads the module at the
 // first call; throws std::runtime_error naming it when it cannot be loaded.
 DesktopPrinter& ProgramPrinter();
+
+// The module's printer from the first of `paths` that loads (a name without
+// a slash is looked for where the dynamic loader looks for this program);
+// throws std::runtime_error naming the module and what each path gave.
+DesktopPrinter& LoadDesktopPrinter(const std::vector<std::string>& paths);

@@ -2,6 +2,7 @@
 
 #include "app/qt/Sound.h"
 #include "dialogs/qt/TFileBox.h"
+#include "output/qt/DesktopPrinter.h"
 #include "output/qt/PrintCommand.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/PaintBox.h"
@@ -307,3 +308,25 @@ TEST_F(PrintCommand, NoPrinterFromThePrintButtonShowsTheErrorAndTheProgramGoesOn
 }
 
 } // namespace
+
+// Qt's print support is a module loaded at the first print: a missing module
+// is reported in words, naming it and what each place gave; the module
+// found is the program's one printer.
+TEST(PrintModule, MissingModuleIsNamedAndTheFoundOneIsTheProgramsPrinter)
+{
+    try {
+        LoadDesktopPrinter({"/nonexistent/libvoxa_printer.so", "libvoxa_printer_gone.so"});
+        FAIL() << "a missing module loaded";
+    } catch (const std::runtime_error& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(
+            text.rfind("Printing is not available: the print module libvoxa_printer.so", 0), 0u)
+            << text;
+        EXPECT_NE(text.find("/nonexistent/libvoxa_printer.so"), std::string::npos) << text;
+        EXPECT_NE(text.find("libvoxa_printer_gone.so"), std::string::npos) << text;
+    }
+    const std::string besideTests
+        = QCoreApplication::applicationDirPath().toStdString() + "/libvoxa_printer.so";
+    EXPECT_EQ(
+        &LoadDesktopPrinter({"/nonexistent/libvoxa_printer.so", besideTests}), &ProgramPrinter());
+}
