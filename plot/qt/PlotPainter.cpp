@@ -287,7 +287,7 @@ std::vector<TracePoint> DrawTracePolyline(
     if (points.size() < 2)
         return points;
     std::vector<TracePoint> corners = PolylineCorners(points, width, height);
-    std::vector<QPoint> line;
+    std::vector<QPointF> line;
     line.reserve(corners.size());
     for (const TracePoint& t : corners)
         line.emplace_back(t.x, t.y);
