@@ -16,10 +16,17 @@ public:
     void Finalize() override;
 
 private:
+    // CPU time in nanoseconds (the machine's other work adds to the real
+    // time, hardly to this) of one benchmark: the median of its repetitions
+    // when there are several, else the single run; and the fastest
+    // repetition, since the noise of a shared machine only ever adds time.
+    struct Times {
+        double median = 0;
+        bool fromMedian = false;
+        double fastest = 0;
+        int repetitions = 0;
+    };
+
     std::string m_reference;
-    // CPU time in nanoseconds by benchmark name (the machine's other work
-    // adds to the real time, hardly to this): the median of repetitions
-    // when there are several, else the single run.
-    std::map<std::string, double> m_nanoseconds;
-    std::map<std::string, bool> m_fromMedian;
+    std::map<std::string, Times> m_times;
 };
