@@ -295,9 +295,10 @@ std::vector<TracePoint> DrawTracePolyline(
     // pixel to a span filler clipped to the picture; with the picture's own
     // rectangle as the clip it writes an opaque pen's pixels straight into a
     // 32-bit picture. The line is clipped to the picture's edges either way,
-    // so its pixels are the same.
+    // so its pixels are the same. (Under a transformation the rectangle would
+    // not be the picture's.)
     const bool directPixels = p.device()->devType() == QInternal::Image && !p.hasClipping()
-        && p.pen().color().alpha() == 255;
+        && p.worldTransform().isIdentity() && p.pen().color().alpha() == 255;
     if (directPixels) {
         p.save();
         p.setClipRect(QRect(0, 0, p.device()->width(), p.device()->height()));
