@@ -7,7 +7,6 @@
 #include "dialogs/DirectoryListing.h"
 #include "dialogs/qt/TFileBox.h"
 #include "output/qt/DesktopPrinter.h"
-#include "output/qt/TPrintOptionsDlg.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"

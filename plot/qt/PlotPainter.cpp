@@ -60,9 +60,8 @@ GridPixels gridPixels(QSize size, const FrequencyGrid& grid, QRgb background, QR
 
 // The background and the grid written into the picture in one pass, without
 // the painter's per-pixel work: a row is a copy of one prepared row.
-void writeBackgroundAndGrid(QImage& image, const FrequencyGrid& grid, QRgb background, QRgb line)
+void writeBackgroundAndGrid(QImage& image, const GridPixels& g, QRgb line)
 {
-    const GridPixels g = gridPixels(image.size(), grid, background, line);
     const int width = image.width();
     uchar* bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
@@ -80,11 +79,10 @@ void writeBackgroundAndGrid(QImage& image, const FrequencyGrid& grid, QRgb backg
 // as wide as a cache line, each written over the union of its columns'
 // spans: whole lines of memory copied from a prepared row, and the extra
 // pixels written are background already.
-void restoreBackgroundAndGrid(QImage& image, const FrequencyGrid& grid, QRgb background, QRgb line,
-    const LineFootprint& lines)
+void restoreBackgroundAndGrid(
+    QImage& image, const GridPixels& g, QRgb line, const LineFootprint& lines)
 {
     constexpr int kBlock = 16; // pixels of 4 bytes in 64
-    const GridPixels g = gridPixels(image.size(), grid, background, line);
     const std::vector<QRgb> lineRow(g.plainRow.size(), line);
     uchar* bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
@@ -133,11 +131,12 @@ void PlotPainter::paintBackground(QPainter& p, PictureMemo* memo) const
     const QRgb background = m_colours.dataWindow.rgb(), line = m_colours.grid.rgb();
     const bool sameBackground = memoUsable && memo->size == picture->size() && memo->grid == grid
         && memo->background == background && memo->line == line;
+    const GridPixels pixels = gridPixels(picture->size(), grid, background, line);
     if (sameBackground)
         for (const LineFootprint& lines : memo->lines)
-            restoreBackgroundAndGrid(*picture, grid, background, line, lines);
+            restoreBackgroundAndGrid(*picture, pixels, line, lines);
     else
-        writeBackgroundAndGrid(*picture, grid, background, line);
+        writeBackgroundAndGrid(*picture, pixels, line);
     if (memo)
         *memo = {true, picture->size(), std::move(grid), background, line, {}};
 }

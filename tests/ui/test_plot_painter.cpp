@@ -203,6 +203,19 @@ QImage plainPolyline(QSize size, const std::vector<TracePoint>& points)
     return image;
 }
 
+// The same pseudo-random numbers on every run.
+struct TestRandom {
+    uint32_t seed;
+
+    uint32_t step()
+    {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    }
+    int below(int range) { return int(step() % uint32_t(range)); }
+    float unit() { return float(step()) / float(1 << 24); }
+};
+
 int differingPixels(const QImage& a, const QImage& b)
 {
     int n = 0;
@@ -218,11 +231,8 @@ int differingPixels(const QImage& a, const QImage& b)
 // the plain drawing through every point, pixel for pixel.
 TEST(PlotPainterCorners, CurvesDrawTheSamePixelsAsThroughEveryPoint)
 {
-    uint32_t seed = 7;
-    auto noise = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return float(seed >> 8) / float(1 << 24);
-    };
+    TestRandom random {7};
+    auto noise = [&random] { return random.unit(); };
     auto curve = [](auto valueAt) {
         std::vector<float> v(kCurveCapacity);
         for (int k = 0; k < kCurveCapacity; ++k)
@@ -263,11 +273,8 @@ TEST(PlotPainterCorners, CurvesDrawTheSamePixelsAsThroughEveryPoint)
 // written directly.
 TEST(PlotPainterCorners, RandomWalksDrawTheSamePixelsThroughTheirCorners)
 {
-    uint32_t seed = 2024;
-    auto next = [&seed](int range) {
-        seed = seed * 1664525u + 1013904223u;
-        return int((seed >> 8) % uint32_t(range));
-    };
+    TestRandom random {2024u};
+    auto next = [&random](int range) { return random.below(range); };
     const QSize size(120, 90);
     for (int walk = 0; walk < 5000; ++walk) {
         std::vector<TracePoint> points {{next(120), next(90)}};
@@ -306,11 +313,8 @@ TEST(PlotPainterCorners, RandomWalksDrawTheSamePixelsThroughTheirCorners)
 // far beyond the edges must leave the background as written afresh.
 TEST(PlotPainterMemo, BackgroundWrittenBackOverTheLinesIsTheFreshBackground)
 {
-    uint32_t seed = 99;
-    auto next = [&seed](int range) {
-        seed = seed * 1664525u + 1013904223u;
-        return int((seed >> 8) % uint32_t(range));
-    };
+    TestRandom random {99u};
+    auto next = [&random](int range) { return random.below(range); };
     const QSize size(160, 100);
     const PlotPainter painter({size.width(), size.height(), 20.0f, 20000.0f}, {60, 100, 50, 0},
         150.0f, {QColor(0, 0, 0), QColor(128, 128, 128), QColor(200, 200, 200)});
