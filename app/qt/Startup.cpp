@@ -25,8 +25,6 @@
 
 #include <QElapsedTimer>
 #include <chrono>
-#include <cmath>
-#include <limits>
 
 namespace
 {
@@ -54,17 +52,6 @@ void setDefaultCurveHeaders()
     ImpedanceCurve.header.LevelFactor = 1.0f;
 }
 
-// 50000 x ReferenceVoltage in single precision; beyond the single range it
-// becomes an infinity (a plain conversion would be undefined).
-float splLevelFactor(float referenceVoltage)
-{
-    const double factor = 50000.0 * referenceVoltage;
-    if (std::fabs(factor) > std::numeric_limits<float>::max() && std::isfinite(factor))
-        return factor > 0 ? std::numeric_limits<float>::infinity()
-                          : -std::numeric_limits<float>::infinity();
-    return static_cast<float>(factor);
-}
-
 // The display kind and the level unit follow the check mark of the "Load..." menu.
 void setDisplayKindAndLevelFactor()
 {
@@ -76,9 +63,7 @@ void setDisplayKindAndLevelFactor()
     else
         DisplayKind = 7;
     if (f.EA1->isChecked())
-        ResponseCurve.header.LevelFactor = Settings.ResponseUnit.str() == "dBSPL/W/m"
-            ? splLevelFactor(Settings.ReferenceVoltage)
-            : 1.0f;
+        ResponseCurve.header.LevelFactor = SessionLevelFactor(Settings);
     ImpedanceCurve.header.LevelFactor = 1.0f;
 }
 

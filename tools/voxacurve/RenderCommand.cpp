@@ -1,9 +1,9 @@
 #include "tools/voxacurve/RenderCommand.h"
 
 #include "app/SettingsRecord.h"
-#include "app/SettingsValidation.h"
 #include "curves/ColourCycle.h"
 #include "curves/CurveInfo.h"
+#include "plot/StepRules.h"
 #include "plot/qt/PlotPainter.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/WriteWhole.h"
@@ -99,10 +99,7 @@ float ParseFrequency(const std::string& option, const std::string& text)
 // they cannot give is named with the values allowed.
 void CheckScales(const AxisScales& scales)
 {
-    SettingsRecord record;
-    WriteFreshSettings(record);
-    StoreScales(record, scales);
-    for (const std::string& field : DamagedSettingsFields(record)) {
+    for (const std::string& field : UnreachableScaleFields(scales)) {
         if (field == "LevelRange")
             throw UsageError("--level-range must be 5, 10, 20, 30, 40, 50, 60, 80, 100 or 120 dB");
         if (field == "LevelTop")
