@@ -256,8 +256,9 @@ void TExtFileListBox::formatColumnTexts(const std::string& itemName, ItemColumns
     const QDateTime stamp = ListedDateTime(details.modifiedSeconds);
     const QLocale locale = QLocale::system();
     if (m_size.shown)
-        columns.size = QString::fromStdString(
-            FormatFileSize(details.size, m_separator, locale.groupSeparator().toStdString()));
+        // Grouped by the pattern's comma on every desktop: the program writes its
+        // numbers with a decimal point, so a "." between digits would read as one.
+        columns.size = QString::fromStdString(FormatFileSize(details.size, m_separator, ","));
     if (m_date.shown)
         columns.date = locale.toString(stamp.date(), QLocale::ShortFormat);
     if (m_time.shown)

@@ -89,7 +89,7 @@ void ParseSize(const std::string& text, RenderOptions& options)
 
 float ParseFrequency(const std::string& option, const std::string& text)
 {
-    const std::optional<double> hz = ParseNumber(text);
+    const std::optional<double> hz = ParseNumberOption(option, text);
     if (!hz || !(*hz > 0) || *hz > 1e9)
         throw UsageError(option + " must be a frequency in Hz above 0");
     return float(*hz);
@@ -115,7 +115,7 @@ void CheckScales(const AxisScales& scales)
 // An Ohm value given on the command line in the viewer's tenths of an Ohm.
 int32_t TenthsOfOhm(const std::string& option, const std::string& text)
 {
-    const std::optional<double> ohm = ParseNumber(text);
+    const std::optional<double> ohm = ParseNumberOption(option, text);
     const double tenths = ohm ? std::round(*ohm * 10.0) : -1.0;
     if (!ohm || tenths < 0 || std::fabs(*ohm * 10.0 - tenths) > 1e-6 || tenths > 1e6)
         throw UsageError(
