@@ -106,7 +106,7 @@ TEST(ConfigFile, InitSwitchInAnyCaseAndPositionReplacesTheFile)
         ASSERT_TRUE(WriteConfigFile(path, old));
 
         SettingsRecord r {};
-        ASSERT_TRUE(LoadSettingsFile(args, path, r));
+        ASSERT_TRUE(LoadSettingsFile(args, {path, path}, r));
         EXPECT_EQ(r.GridColor, 0x808080u);
         EXPECT_EQ(r.SplashLine1.length, 0);
     }
@@ -128,7 +128,7 @@ TEST(ConfigFile, PathIsCutAt255Characters)
     EXPECT_EQ(path.size(), 255u);
     EXPECT_EQ(path.substr(0, 252), dir);
     SettingsRecord r {};
-    EXPECT_FALSE(LoadSettingsFile({"p"}, path, r));
+    EXPECT_FALSE(LoadSettingsFile({"p"}, {path, path}, r));
 }
 
 // Saves onto a small file system made for the test; needs the right to mount.
