@@ -27,8 +27,8 @@ std::string withSlash(std::string directory)
 // New files can be made in it by this user.
 bool writableDirectory(const std::string& directory)
 {
-    return ::faccessat(AT_FDCWD, directory.empty() ? "." : directory.c_str(), W_OK | X_OK,
-               AT_EACCESS)
+    return ::faccessat(
+               AT_FDCWD, directory.empty() ? "." : directory.c_str(), W_OK | X_OK, AT_EACCESS)
         == 0;
 }
 
@@ -95,8 +95,8 @@ std::string InstalledCurvesDirectory(const std::string& programDirectory)
     return parent + "share/voxa32vw/curves/";
 }
 
-std::string ChooseDefaultCurveDirectory(const std::string& programDirectory,
-    bool programDirectoryWritable, bool installedCurvesExist)
+std::string ChooseDefaultCurveDirectory(
+    const std::string& programDirectory, bool programDirectoryWritable, bool installedCurvesExist)
 {
     if (!programDirectoryWritable && installedCurvesExist)
         return InstalledCurvesDirectory(programDirectory);

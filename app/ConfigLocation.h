@@ -38,8 +38,8 @@ std::string InstalledCurvesDirectory(const std::string& programDirectory);
 // What the file box lists for an empty curve directory: the installed example
 // curves where the program folder is not writable and they exist, else the
 // program's directory.
-std::string ChooseDefaultCurveDirectory(const std::string& programDirectory,
-    bool programDirectoryWritable, bool installedCurvesExist);
+std::string ChooseDefaultCurveDirectory(
+    const std::string& programDirectory, bool programDirectoryWritable, bool installedCurvesExist);
 
 // The rules applied to this machine: the environment, the user's home in the
 // password database where HOME is unset, and what the file system allows.

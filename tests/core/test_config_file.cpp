@@ -1,5 +1,7 @@
 #include "app/ConfigFile.h"
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -15,21 +17,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-
-class TempDir
-{
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "voxa-cfg-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string dir() const { return path_.string() + "/"; }
-
-private:
-    fs::path path_;
-};
 
 std::vector<char> fileBytes(const std::string& path)
 {

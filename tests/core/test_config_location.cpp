@@ -2,6 +2,8 @@
 #include "app/ConfigLocation.h"
 #include "app/FileReplace.h"
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,26 +16,14 @@ namespace fs = std::filesystem;
 namespace
 {
 
-class TempDir
-{
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "voxa-where-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string dir() const { return path_.string() + "/"; }
-
-private:
-    fs::path path_;
-};
-
 // Sets the process's umask for the test's scope (the tests run on one thread).
 class ScopedUmask
 {
 public:
-    explicit ScopedUmask(mode_t mask) : old_(::umask(mask)) { }
+    explicit ScopedUmask(mode_t mask)
+        : old_(::umask(mask))
+    {
+    }
     ~ScopedUmask() { ::umask(old_); }
 
 private:
@@ -134,8 +124,8 @@ TEST(ConfigLocation, AWritableProgramFolderOnDiskKeepsItsFile)
 TEST(ConfigLocation, InitWritesAFreshUserCopyAndLeavesTheSiteFile)
 {
     TempDir tmp;
-    const ConfigLocation where {tmp.dir() + "site/VOXA32VW.CFG",
-        tmp.dir() + "home/.config/voxa32vw/VOXA32VW.CFG"};
+    const ConfigLocation where {
+        tmp.dir() + "site/VOXA32VW.CFG", tmp.dir() + "home/.config/voxa32vw/VOXA32VW.CFG"};
     SettingsRecord site = freshRecord();
     site.GridColor = 0x123456;
     ASSERT_TRUE(WriteConfigFile(where.readPath, site));

@@ -63,20 +63,7 @@ data_window_pixel() {
 }
 
 start_viewer_as_user
-# Options > Desktop Colors > Data Window, a colour typed into the dialog.
-xdotool key alt+t
-sleep 0.3
-xdotool key d
-sleep 0.3
-xdotool key Down Down Return
-dialog=$(wait_window '^Select Colou?r$')
-xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-sleep 0.3
-xdotool key alt+h ctrl+a
-xdotool type '#3366cc'
-xdotool key Return
-wait_window_gone '^Select Colou?r$'
-sleep 0.5
+set_data_window_colour '#3366cc'
 # quit_viewer fails where an error box holds the viewer open.
 quit_viewer "$WID"
 
@@ -87,9 +74,7 @@ copy=$home/.config/voxa32vw/VOXA32VW.CFG
 [ "$(stat -c %a "$home/.config/voxa32vw")" = 700 ] || fail "~/.config/voxa32vw not 0700"
 [ "$(stat -c %s "$copy")" = 6808 ] || fail "the user copy is not 6808 bytes"
 [ "$(md5sum <"$site")" = "$site_sum" ] || fail "the site's configuration changed"
-low=$(config_int16 "$copy" 20)
-high=$(config_int16 "$copy" 22)
-saved=$(printf '%06X' $(((high & 0xFFFF) << 16 | (low & 0xFFFF))))
+saved=$(config_colour "$copy" 20)
 [ "$saved" = CC6633 ] || fail "saved data window colour $saved, not CC6633"
 
 start_viewer_as_user
