@@ -109,8 +109,15 @@ int MakeDirectoriesFor(const std::string& path)
 {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
-        if (::mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST)
-            return errno;
+        const std::string directory = path.substr(0, slash);
+        if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+            // Some file systems refuse the attempt before they look for the name.
+            const int error = errno;
+            struct stat st {
+            };
+            if (::stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+                return error;
+        }
     }
     return 0;
 }
