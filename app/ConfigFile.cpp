@@ -56,13 +56,10 @@ int FindSwitch(const std::vector<std::string>& args, std::string_view name)
     return found;
 }
 
-std::string ConfigPath(const std::string& programDirectory)
-{
-    return CutText(programDirectory + "VOXA32VW.CFG");
-}
-
 SaveOutcome WriteConfigFile(const std::string& path, const SettingsRecord& record)
 {
+    if (const int error = MakeDirectoriesFor(path); error != 0)
+        return {error};
     SettingsRecord scrambled = record;
     ScrambleSettings(scrambled);
     const std::optional<std::string> target = FollowLinks(path);
@@ -99,12 +96,12 @@ bool ReadConfigFile(const std::string& path, SettingsRecord& record)
 }
 
 bool LoadSettingsFile(
-    const std::vector<std::string>& args, const std::string& path, SettingsRecord& record)
+    const std::vector<std::string>& args, const ConfigLocation& location, SettingsRecord& record)
 {
-    bool ok = true;
     if (FindSwitch(args, "/Init") > 0) {
         WriteFreshSettings(record);
-        ok = bool(WriteConfigFile(path, record));
+        const bool written = bool(WriteConfigFile(location.savePath, record));
+        return ReadConfigFile(location.savePath, record) && written;
     }
-    return ReadConfigFile(path, record) && ok;
+    return ReadConfigFile(location.readPath, record);
 }

@@ -97,7 +97,8 @@ void initialiseOffscreenBitmap()
 
 std::vector<std::string> LoadSettings()
 {
-    if (!LoadSettingsFile(CommandLine, ConfigPath(ProgramDir), Settings))
+    SettingsLocation = FindConfigLocation(ProgramDir);
+    if (!LoadSettingsFile(CommandLine, SettingsLocation, Settings))
         fatalConfigurationError();
     std::vector<std::string> repaired = RepairDamagedSettings(Settings);
     if (Box->isVisible()) // the lines go on the splash picture, if one is shown

@@ -1,5 +1,7 @@
 #include "app/ConfigFile.h"
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -15,21 +17,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-
-class TempDir
-{
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "voxa-cfg-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string dir() const { return path_.string() + "/"; }
-
-private:
-    fs::path path_;
-};
 
 std::vector<char> fileBytes(const std::string& path)
 {
@@ -106,7 +93,7 @@ TEST(ConfigFile, InitSwitchInAnyCaseAndPositionReplacesTheFile)
         ASSERT_TRUE(WriteConfigFile(path, old));
 
         SettingsRecord r {};
-        ASSERT_TRUE(LoadSettingsFile(args, path, r));
+        ASSERT_TRUE(LoadSettingsFile(args, {path, path}, r));
         EXPECT_EQ(r.GridColor, 0x808080u);
         EXPECT_EQ(r.SplashLine1.length, 0);
     }
@@ -128,7 +115,7 @@ TEST(ConfigFile, PathIsCutAt255Characters)
     EXPECT_EQ(path.size(), 255u);
     EXPECT_EQ(path.substr(0, 252), dir);
     SettingsRecord r {};
-    EXPECT_FALSE(LoadSettingsFile({"p"}, path, r));
+    EXPECT_FALSE(LoadSettingsFile({"p"}, {path, path}, r));
 }
 
 // Saves onto a small file system made for the test; needs the right to mount.

@@ -206,3 +206,33 @@ type_into_file_box() {
     xdotool key Return
     sleep 0.8
 }
+
+# Options > Desktop Colors > Data Window in the active main window, and a
+# colour typed into the colour dialog. The submenu opens on its first entry,
+# "Scaling Grid"; "Phase Lines" is hidden, so two steps down is "Data Window".
+# Usage: set_data_window_colour '#rrggbb'
+set_data_window_colour() {
+    local dialog
+    xdotool key alt+t
+    sleep 0.3
+    xdotool key d
+    sleep 0.3
+    xdotool key Down Down Return
+    dialog=$(wait_window '^Select Colou?r$')
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+    sleep 0.3
+    xdotool key alt+h ctrl+a
+    xdotool type "$1"
+    xdotool key Return
+    wait_window_gone '^Select Colou?r$'
+    sleep 0.5
+}
+
+# A 32-bit colour of the unscrambled configuration as BBGGRR (two 16-bit
+# halves). Usage: config_colour FILE OFFSET
+config_colour() {
+    local low high
+    low=$(config_int16 "$1" "$2")
+    high=$(config_int16 "$1" $(($2 + 2)))
+    printf '%06X' $(((high & 0xFFFF) << 16 | (low & 0xFFFF)))
+}

@@ -174,6 +174,31 @@ TEST_F(AppFrame, FailedSaveOnQuitIsToldInAnErrorBox)
     EXPECT_TRUE(body.contains(QString::fromStdString(configPath()))) << body.toStdString();
 }
 
+TEST_F(AppFrame, FailedSaveOfTheUsersCopyNamesThatFileAndLeavesTheOneBesideTheProgram)
+{
+    // The user's configuration directory cannot be made: a file stands in its way.
+    const std::string blocker = programDir() + "config-home";
+    QFile file(QString::fromStdString(blocker));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    SettingsLocation = {configPath(), blocker + "/voxa32vw/VOXA32VW.CFG"};
+    const QByteArray site = readAll(configPath());
+    Settings.LevelTop = 33;
+    QString body;
+    whenModal([&] {
+        pressKey(Qt::Key_Return);
+        whenModal([&] {
+            body = QStringList(Box->L1->lines().begin(), Box->L1->lines().end()).join("\n");
+            pressKey(Qt::Key_Return);
+        });
+    });
+    runInEventLoop(QuitRequest);
+    EXPECT_TRUE(body.contains(QString::fromStdString(SettingsLocation.savePath)))
+        << body.toStdString();
+    EXPECT_FALSE(body.contains(QString::fromStdString(configPath()))) << body.toStdString();
+    EXPECT_EQ(readAll(configPath()), site);
+}
+
 TEST_F(AppFrame, PlayTonesFollowsSoundOn)
 {
     std::vector<int> tones;
