@@ -15,6 +15,8 @@ packages=(
   cups cups-daemon cups-client printer-driver-cups-pdf poppler-utils python3 valgrind
   # the speed comparison of the command-line renderer
   gnuplot-nox
+  # packaging: the icon's bitmaps, CPack's library dependencies, Debian's checks
+  librsvg2-bin dpkg-dev file lintian desktop-file-utils man-db
 )
 
 missing=()
