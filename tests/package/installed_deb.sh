@@ -81,18 +81,13 @@ VIEWER_PID=$!
 wid=$(wait_window '^ Sonivex$')
 sleep 0.5
 print_one_page "$wid"
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key Escape
-box=$(wait_window '^Sonivex$')
-sleep 0.3
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-xdotool key Return
-# Where the program's folder is not the user's, a save there is reported in
-# a box; the program ends after it either way.
+confirm_quit "$wid"
+# Where the program's folder is not the user's, a failed save there is
+# reported in a box; the program ends after it either way.
 sleep 1
-if box=$(xdotool search --onlyvisible --name '^Error$' 2>/dev/null | head -1) && [ -n "$box" ]; then
+if xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1; then
     echo "note: the settings were not saved beside the program (the box said so)"
-    xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+    xdotool search --onlyvisible --name '^Error$' windowactivate --sync %1 >/dev/null 2>&1 || true
     xdotool key Return
 fi
 wait_exit
