@@ -17,6 +17,8 @@ packages=(
   gnuplot-nox
   # a German desktop for the tests of the decimal point
   locales
+  # packaging: the icon's bitmaps, CPack's library dependencies, Debian's checks
+  librsvg2-bin dpkg-dev file lintian desktop-file-utils man-db
 )
 
 missing=()

@@ -118,9 +118,9 @@ print(f"SIGWIN_X={x0} SIGWIN_Y={y0}")
 ' "$CLIENT_X" "$CLIENT_Y")"
 }
 
-# Quits the viewer as a user does: Esc in the main window, Enter in the quit
-# box; waits for the end and requires exit code 0.
-quit_viewer() {
+# Answers the quit question with "yes" as a user does: Esc in the main
+# window, Enter in the quit box.
+confirm_quit() {
     local wid=$1 box
     xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
     xdotool key Escape
@@ -128,6 +128,11 @@ quit_viewer() {
     sleep 0.3
     xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
     xdotool key Return
+}
+
+# Quits the viewer with "yes"; waits for the end and requires exit code 0.
+quit_viewer() {
+    confirm_quit "$1"
     wait_exit
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
 }
