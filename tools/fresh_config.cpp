@@ -14,10 +14,10 @@ int main(int argc, char** argv)
         std::cerr << "usage: fresh_config DIR\n";
         return 2;
     }
-    const std::string dir = std::string(argv[1]) + "/";
+    const std::string path = ConfigPath(std::string(argv[1]) + "/");
     SettingsRecord record {};
-    if (!LoadSettingsFile({argv[0], "/Init"}, ConfigPath(dir), record)) {
-        std::cerr << "fresh_config: cannot write " << ConfigPath(dir) << '\n';
+    if (!LoadSettingsFile({argv[0], "/Init"}, {path, path}, record)) {
+        std::cerr << "fresh_config: cannot write " << path << '\n';
         return 1;
     }
     return 0;
