@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -95,13 +96,41 @@ bool ReadConfigFile(const std::string& path, SettingsRecord& record)
     return ok;
 }
 
-bool LoadSettingsFile(
+std::string ConfigReadProblem(const std::string& path)
+{
+    struct stat st {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? "not found" : std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return "a directory, not a file";
+    if (!S_ISREG(st.st_mode))
+        return "not a plain file";
+    if (::access(path.c_str(), R_OK) != 0)
+        return std::string("not readable: ") + std::strerror(errno);
+    if (st.st_size < static_cast<off_t>(kSettingsSize))
+        return "only " + std::to_string(st.st_size) + " of " + std::to_string(kSettingsSize)
+            + " bytes";
+    return "could not be read";
+}
+
+LoadOutcome LoadSettingsFile(
     const std::vector<std::string>& args, const ConfigLocation& location, SettingsRecord& record)
 {
     if (FindSwitch(args, "/Init") > 0) {
         WriteFreshSettings(record);
-        const bool written = bool(WriteConfigFile(location.savePath, record));
-        return ReadConfigFile(location.savePath, record) && written;
+        const SaveOutcome written = WriteConfigFile(location.savePath, record);
+        const bool read = ReadConfigFile(location.savePath, record);
+        if (!written)
+            return {{location.savePath + " cannot be written:", std::strerror(written.error)}};
+        if (!read)
+            return {{location.savePath + ": " + ConfigReadProblem(location.savePath)}};
+        return {};
     }
-    return ReadConfigFile(location.readPath, record);
+    if (ReadConfigFile(location.readPath, record))
+        return {};
+    LoadOutcome failed {{location.readPath + ": " + ConfigReadProblem(location.readPath)}};
+    if (location.readPath != location.savePath)
+        failed.problem.push_back("(nor the user's copy " + location.savePath + ")");
+    return failed;
 }

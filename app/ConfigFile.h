@@ -37,9 +37,21 @@ SaveOutcome WriteConfigFile(const std::string& path, const SettingsRecord& recor
 // missing, unreadable or shorter than 6808 bytes.
 bool ReadConfigFile(const std::string& path, SettingsRecord& record);
 
+// Why a configuration file cannot be read, in words: "not found", "a
+// directory, not a file", "only 100 of 6808 bytes", "not readable: ...".
+std::string ConfigReadProblem(const std::string& path);
+
+// The outcome of the start-up load: nothing, or lines that say which file
+// failed, where the program looked and why.
+struct LoadOutcome {
+    std::vector<std::string> problem;
+    explicit operator bool() const { return problem.empty(); }
+};
+
 // The file steps of the start-up load: with "/Init" on the command line the
 // record gets its fresh values and is written to the save path first, and
-// that file is read; otherwise the read path is read. False when any of these
-// file operations failed.
-bool LoadSettingsFile(
+// that file is read; otherwise the read path is read. Fails when any of these
+// file operations failed; where the read path is the site's file, the lines
+// also name the user's copy that was looked for first.
+LoadOutcome LoadSettingsFile(
     const std::vector<std::string>& args, const ConfigLocation& location, SettingsRecord& record);

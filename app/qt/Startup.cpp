@@ -31,13 +31,18 @@ namespace
 
 constexpr std::size_t kSampleBufferBytes = 131088;
 
-void fatalConfigurationError()
+// The box names the file that failed, where the program looked and why,
+// between its first line and its advice.
+void fatalConfigurationError(const std::vector<std::string>& problem)
 {
     PlayTones(kTonesConfigError);
-    ShowBox({"FATAL ERROR", "Error reading VOXA32VW.CFG (not found or invalid)!",
-                "Please copy the the file VOXA32VW.CFG from the original",
-                "VOXA32VW-Disks to the VOXA32VW-Directory or", "install the VOXA32VW again."},
-        "ok", "");
+    std::vector<std::string> lines {
+        "FATAL ERROR", "Error reading VOXA32VW.CFG (not found or invalid)!"};
+    lines.insert(lines.end(), problem.begin(), problem.end());
+    lines.insert(lines.end(),
+        {"Please copy the the file VOXA32VW.CFG from the original",
+            "VOXA32VW-Disks to the VOXA32VW-Directory or", "install the VOXA32VW again."});
+    ShowBox(lines, "ok", "");
     EndProgram();
 }
 
@@ -98,8 +103,9 @@ void initialiseOffscreenBitmap()
 std::vector<std::string> LoadSettings()
 {
     SettingsLocation = FindConfigLocation(ProgramDir);
-    if (!LoadSettingsFile(CommandLine, SettingsLocation, Settings))
-        fatalConfigurationError();
+    if (const LoadOutcome loaded = LoadSettingsFile(CommandLine, SettingsLocation, Settings);
+        !loaded)
+        fatalConfigurationError(loaded.problem);
     std::vector<std::string> repaired = RepairDamagedSettings(Settings);
     if (Box->isVisible()) // the lines go on the splash picture, if one is shown
         Box->drawSplashLines(Settings.SplashLine1.str(), Settings.SplashLine2.str(),

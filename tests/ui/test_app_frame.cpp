@@ -100,13 +100,20 @@ TEST_F(AppFrame, MissingOrShortConfigurationShowsTheFatalBoxAndLeavesTheFileAlon
         std::vector<int> tones;
         ToneSink = [&](int hz, int ms) { tones.insert(tones.end(), {hz, ms}); };
         QString title;
+        QStringList lines;
         whenModal([&] {
             title = Box->windowTitle();
+            lines = QStringList(Box->L1->lines().begin(), Box->L1->lines().end());
             pressKey(Qt::Key_Return);
         });
         EXPECT_THROW(LoadSettings(), ProgramEnd);
         ToneSink = nullptr;
         EXPECT_EQ(title, "FATAL ERROR");
+        // Which file, and why, under the first line.
+        ASSERT_GE(lines.size(), 3);
+        EXPECT_EQ(lines[1], "Error reading VOXA32VW.CFG (not found or invalid)!");
+        EXPECT_EQ(lines[2].toStdString(),
+            configPath() + (size < 0 ? ": not found" : ": only 6807 of 6808 bytes"));
         EXPECT_EQ(tones, (std::vector<int> {1200, 1000}));
         EXPECT_EQ(QFile::exists(QString::fromStdString(configPath())), size >= 0);
         EXPECT_EQ(readAll(configPath()), before);
