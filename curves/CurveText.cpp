@@ -230,6 +230,16 @@ std::vector<std::string> ExportComments(
     return comments;
 }
 
+std::string FormatMagnitude(CurveKind kind, double magnitude)
+{
+    if (kind == CurveKind::Impedance)
+        return FormatNumber(magnitude, 7);
+    char buffer[64];
+    const auto r
+        = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, 4);
+    return std::string(buffer, r.ptr);
+}
+
 std::string FormatCurveText(TextFormat format, CurveKind kind,
     const std::vector<std::string>& comments, std::span<const BandPoint> points)
 {
@@ -244,16 +254,10 @@ std::string FormatCurveText(TextFormat format, CurveKind kind,
     else
         text += "* Frequency (Hz)  " + magnitudeTitle + "  Phase (deg)\n";
     const char separator = csv ? ',' : ' ';
-    char buffer[64];
     for (const BandPoint& p : points) {
         text += FormatNumber(p.frequency, 9);
         text += separator;
-        if (kind == CurveKind::Response) {
-            const auto r = std::to_chars(
-                buffer, buffer + sizeof buffer, p.magnitude, std::chars_format::fixed, 4);
-            text.append(buffer, r.ptr);
-        } else
-            text += FormatNumber(p.magnitude, 7);
+        text += FormatMagnitude(kind, p.magnitude);
         text += separator;
         text += "0\n";
     }
@@ -278,14 +282,24 @@ double InterpolateMagnitude(std::span<const BandPoint> points, CurveKind kind, d
     return FromDecibels(kind, da + t * (db - da));
 }
 
-std::vector<double> OctaveFrequencies(double low, double high, int perOctave)
+OctaveIndices OctaveIndicesBetween(double low, double high, int perOctave)
 {
     const auto position = [&](double f) { return perOctave * std::log2(f / 1000.0); };
-    const long long first = static_cast<long long>(std::ceil(position(low) - 1e-6));
-    const long long last = static_cast<long long>(std::floor(position(high) + 1e-6));
+    return {static_cast<long long>(std::ceil(position(low) - 1e-6)),
+        static_cast<long long>(std::floor(position(high) + 1e-6))};
+}
+
+double OctaveFrequency(long long k, int perOctave)
+{
+    return 1000.0 * std::exp2(static_cast<double>(k) / perOctave);
+}
+
+std::vector<double> OctaveFrequencies(double low, double high, int perOctave)
+{
+    const OctaveIndices indices = OctaveIndicesBetween(low, high, perOctave);
     std::vector<double> frequencies;
-    for (long long k = first; k <= last; ++k)
-        frequencies.push_back(1000.0 * std::exp2(static_cast<double>(k) / perOctave));
+    for (long long k = indices.first; k <= indices.last; ++k)
+        frequencies.push_back(OctaveFrequency(k, perOctave));
     return frequencies;
 }
 

@@ -48,6 +48,22 @@ std::string FormatCurveText(TextFormat format, CurveKind kind,
 // none negative, at least one; Ohm > 0.
 double InterpolateMagnitude(std::span<const BandPoint> points, CurveKind kind, double f);
 
+// The grid points k of 1000 * 2^(k / perOctave) Hz that lie in low ... high
+// (both included, within a millionth of a step), as first ... last; empty
+// (first > last) when none does. perOctave >= 1, 0 < low.
+struct OctaveIndices {
+    long long first = 0;
+    long long last = -1;
+};
+OctaveIndices OctaveIndicesBetween(double low, double high, int perOctave);
+
+// The frequency of grid point k, 1000 * 2^(k / perOctave) Hz.
+double OctaveFrequency(long long k, int perOctave);
+
+// The magnitude as export writes it: dB with 4 decimals, Ohm with 7
+// significant digits.
+std::string FormatMagnitude(CurveKind kind, double magnitude);
+
 // The frequencies 1000 * 2^(k / perOctave) Hz, for every integer k, that lie
 // in low ... high (both included, within a millionth of a step: a text
 // holds a frequency to about nine digits), rising.

@@ -5,6 +5,7 @@
 #include "curves/CurveText.h"
 #include "curves/ExampleCurves.h"
 #include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/WriteWhole.h"
 
 #include <cstring>
@@ -80,15 +81,15 @@ std::string Located(const std::string& file, int line)
 
 } // namespace
 
-int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const ParsedArguments parsed
-        = ParseArguments(args, {{"--json", false}, {"--serial-resistor", true}});
-    if (parsed.files.empty())
+    ParsedArguments parsed = ParseArguments(
+        args, WithFileListOptions({{"--json", false}, {"--serial-resistor", true}}));
+    if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("info needs at least one FILE");
     const float resistor = SerialResistorOf(parsed);
     const bool json = parsed.has("--json");
-    int exitCode = kExitOk;
+    int exitCode = ExpandInputFiles(parsed, std::cin, err) > 0 ? kExitFailed : kExitOk;
     if (json)
         out << "[\n";
     for (std::size_t i = 0; i < parsed.files.size(); ++i) {
@@ -109,9 +110,10 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const ParsedArguments parsed = ParseArguments(
-        args, {{"--format", true}, {"--ppo", true}, {"-o", true}, {"--serial-resistor", true}});
-    if (parsed.files.empty())
+    ParsedArguments parsed = ParseArguments(args,
+        WithFileListOptions(
+            {{"--format", true}, {"--ppo", true}, {"-o", true}, {"--serial-resistor", true}}));
+    if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("export needs at least one FILE");
     std::optional<TextFormat> format;
     if (parsed.values.contains("--format")) {
@@ -124,6 +126,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         perOctave
             = static_cast<int>(ParseIntegerOption("--ppo", parsed.values.at("--ppo"), 1, 1000));
     const std::string outOption = parsed.value("-o", "");
+    int exitCode = ExpandInputFiles(parsed, std::cin, err) > 0 ? kExitFailed : kExitOk;
     if (outOption == "-" && parsed.files.size() > 1)
         throw UsageError("-o - writes one file to the standard output; give one FILE");
     std::error_code error;
@@ -131,7 +134,6 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         throw UsageError("-o " + outOption + ": not a directory");
     const float resistor = SerialResistorOf(parsed);
 
-    int exitCode = kExitOk;
     std::set<fs::path> written;
     for (const std::string& source : parsed.files) {
         const CurveFile file = ReadCurveFile(source);

@@ -6,6 +6,7 @@
 #include "curves/CurveInfo.h"
 #include "plot/qt/PlotPainter.h"
 #include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/WriteWhole.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/Fonts.h"
@@ -25,6 +26,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iomanip>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -503,15 +505,17 @@ private:
 
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
-    const ParsedArguments parsed = ParseArguments(args,
-        {{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true}, {"--from", true},
-            {"--to", true}, {"--level-top", true}, {"--level-range", true},
+    ParsedArguments parsed = ParseArguments(args,
+        WithFileListOptions({{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true},
+            {"--from", true}, {"--to", true}, {"--level-top", true}, {"--level-range", true},
             {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
-            {"--colours", true}});
-    if (parsed.files.empty())
+            {"--colours", true}}));
+    if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("render needs at least one FILE");
     const GuiWithoutScreen gui;
     const RenderOptions options = OptionsOf(parsed);
-    return parsed.has("--each") ? RenderEach(parsed, options, err)
-                                : RenderOne(parsed, options, err);
+    const int problems = ExpandInputFiles(parsed, std::cin, err);
+    const int exitCode
+        = parsed.has("--each") ? RenderEach(parsed, options, err) : RenderOne(parsed, options, err);
+    return problems > 0 ? kExitFailed : exitCode;
 }
