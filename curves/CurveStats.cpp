@@ -106,6 +106,15 @@ double StatisticValue(const StatsRow& row, std::size_t statistic)
     }
 }
 
+// Leaves 0 or 1 in every sum of a power of two but the highest.
+void CarryUp(std::array<int64_t, 320>& sums)
+{
+    for (std::size_t e = 0; e + 1 < sums.size(); ++e) {
+        sums[e + 1] += sums[e] >> 1; // floor, also for negative sums
+        sums[e] &= 1;
+    }
+}
+
 DecodedStats Refused(std::string reason)
 {
     DecodedStats decoded;
@@ -207,14 +216,24 @@ double ExactMean(std::span<const float> values)
         const int64_t mantissa = (bits & 0x7FFFFF) | (field != 0 ? 0x800000 : 0);
         sums[std::max<uint32_t>(field, 1)] += (bits >> 31) != 0 ? -mantissa : mantissa;
     }
-    for (std::size_t e = 0; e + 1 < sums.size(); ++e) {
-        sums[e + 1] += sums[e] >> 1; // floor, also for negative sums
-        sums[e] &= 1;
+    // Carried up, a negative total would end as a large negative top with
+    // positive bits below, which cancel in double: such a total is summed
+    // as its magnitude.
+    auto carried = sums;
+    CarryUp(carried);
+    const bool negative = carried.back() < 0;
+    if (negative) {
+        for (int64_t& s : sums)
+            s = -s;
+        carried = sums;
+        CarryUp(carried);
     }
     double total = 0;
-    for (std::size_t e = 0; e < sums.size(); ++e)
-        if (sums[e] != 0)
-            total += std::ldexp(static_cast<double>(sums[e]), static_cast<int>(e) - 150);
+    for (std::size_t e = 0; e < carried.size(); ++e)
+        if (carried[e] != 0)
+            total += std::ldexp(static_cast<double>(carried[e]), static_cast<int>(e) - 150);
+    if (negative)
+        total = -total;
     return total / static_cast<double>(values.size());
 }
 

@@ -70,8 +70,7 @@ TEST_F(ArchiveWalk, CurveFilesAtAnyDepthSortedByPath)
 TEST_F(ArchiveWalk, NamesOtherThanDirectoriesKeptAsGiven)
 {
     const std::string inner = Make("d/E.EE");
-    const ArchiveFiles expanded
-        = ExpandCurveNames({"missing.txt", (root_ / "d").string(), "z.EA"});
+    const ArchiveFiles expanded = ExpandCurveNames({"missing.txt", (root_ / "d").string(), "z.EA"});
     EXPECT_EQ(expanded.files, (std::vector<std::string> {"missing.txt", inner, "z.EA"}));
 }
 

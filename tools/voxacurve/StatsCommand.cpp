@@ -113,7 +113,8 @@ CurveStats CollectStats(
         }
         if (kind && *fileKind != *kind) {
             refuse(name,
-                KindWords(*fileKind) + " among " + KindPlural(*kind) + "; choose one kind with --kind");
+                KindWords(*fileKind) + " among " + KindPlural(*kind)
+                    + "; choose one kind with --kind");
             continue;
         }
         const BandValues band = ReadBandValues(file, *fileKind, options.serialResistor);
