@@ -15,6 +15,8 @@ packages=(
   cups cups-daemon cups-client printer-driver-cups-pdf poppler-utils python3 valgrind
   # the speed comparison of the command-line renderer
   gnuplot-nox
+  # statistics of an archive split into jobs (tests/cli/test_stats_parallel.sh)
+  parallel
 )
 
 missing=()
