@@ -10,9 +10,7 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <set>
 
@@ -20,9 +18,6 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-// The largest text import reads: far more than any curve needs.
-constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
 
 float SerialResistorOf(const ParsedArguments& parsed)
 {
@@ -57,21 +52,6 @@ std::string ExportText(const std::string& source, const CurveSummary& summary,
     if (perOctave)
         band.points = ResamplePerOctave(band.points, summary.kind, *perOctave);
     return FormatCurveText(format, summary.kind, ExportComments(summary, perOctave), band.points);
-}
-
-// The whole text of a regular file, or the reason it cannot be read.
-std::optional<std::string> ReadTextFile(const std::string& path, std::string& text)
-{
-    std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return fs::exists(path, error) ? "not a regular file" : "no such file";
-    if (fs::file_size(path, error) > kMaxTextBytes)
-        return "larger than 64 MiB: not a curve text";
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "cannot be read";
-    text.assign(std::istreambuf_iterator<char>(in), {});
-    return std::nullopt;
 }
 
 std::string Located(const std::string& file, int line)
@@ -190,7 +170,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
 
     const std::string& source = parsed.files.front();
     std::string text;
-    if (const auto readError = ReadTextFile(source, text)) {
+    if (const auto readError = ReadWholeFile(source, kMaxTextBytes, text)) {
         err << "voxacurve: " << source << ": " << *readError << '\n';
         return kExitFailed;
     }

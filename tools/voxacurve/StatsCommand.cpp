@@ -6,9 +6,7 @@
 #include "tools/voxacurve/WriteWhole.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 
 namespace
@@ -130,32 +128,18 @@ CurveStats CollectStats(
     return stats;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes)
-{
-    std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return fs::exists(path, error) ? "not a regular file" : "no such file";
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "cannot be read";
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    if (in.bad())
-        return "cannot be read";
-    return std::nullopt;
-}
-
 // The partials merged; nothing when one cannot be read or does not fit.
 std::optional<CurveStats> MergePartials(
     const std::vector<std::string>& partials, const StatsOptions& options, std::ostream& err)
 {
     std::optional<CurveStats> merged;
     for (const std::string& name : partials) {
-        std::vector<unsigned char> bytes;
-        if (const auto readError = ReadWholeFile(name, bytes)) {
+        std::string bytes;
+        if (const auto readError = ReadWholeFile(name, UINTMAX_MAX, bytes)) {
             err << "voxacurve: " << name << ": " << *readError << '\n';
             return std::nullopt;
         }
-        DecodedStats decoded = DecodeStatsPartial(bytes);
+        DecodedStats decoded = DecodeStatsPartial(BytesOf(bytes));
         bytes = {};
         if (decoded.error) {
             err << "voxacurve: " << name << ": " << *decoded.error << '\n';

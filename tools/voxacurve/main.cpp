@@ -5,11 +5,13 @@
 //   voxacurve import FILE -o OUT.EA    a curve file from such a text
 //   voxacurve render FILE... -o OUT.png   the viewer's picture of the curves
 //   voxacurve stats FILE|DIR...   statistics of many curves per frequency
+//   voxacurve check FILE|DIR... --upper U --lower L   each curve within its limits?
 //
 // Exit codes: 0 all went well, 1 a file was refused, unreadable or not
 // written, 2 a wrong command line.
 
 #include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/CheckCommand.h"
 #include "tools/voxacurve/Commands.h"
 #include "tools/voxacurve/RenderCommand.h"
 #include "tools/voxacurve/StatsCommand.h"
@@ -50,6 +52,10 @@ constexpr Command kCommands[] = {
         "R]\n"
         "  voxacurve stats --merge PART... [--percentiles P,...] [-o OUT.csv | -o - | -o DIR]",
         RunStats},
+    {"check",
+        "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L [--offset-to HZ] [--json] "
+        "[--serial-resistor R]",
+        RunCheck},
 };
 
 void PrintUsage(std::ostream& out)
