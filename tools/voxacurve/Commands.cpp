@@ -54,6 +54,23 @@ std::string ExportText(const std::string& source, const CurveSummary& summary,
     return FormatCurveText(format, summary.kind, ExportComments(summary, perOctave), band.points);
 }
 
+// "--columns F,M": two 1-based numbers or names of the header row.
+ColumnChoice ColumnChoiceOf(const std::string& option)
+{
+    if (option.empty())
+        return {};
+    const std::size_t comma = option.find(',');
+    const auto valid = [](const std::string& column) {
+        return !column.empty() && column != "0" && column.find(',') == std::string::npos;
+    };
+    if (comma == std::string::npos || !valid(option.substr(0, comma))
+        || !valid(option.substr(comma + 1)))
+        throw UsageError("--columns must be two columns, 1-based numbers or names of the "
+                         "header row, as F,M: not \""
+            + option + "\"");
+    return {option.substr(0, comma), option.substr(comma + 1)};
+}
+
 std::string Located(const std::string& file, int line)
 {
     return line > 0 ? file + ":" + std::to_string(line) : file;
@@ -150,8 +167,9 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
-    const ParsedArguments parsed = ParseArguments(
-        args, {{"-o", true}, {"--rate", true}, {"--length", true}, {"--serial-resistor", true}});
+    const ParsedArguments parsed = ParseArguments(args,
+        {{"-o", true}, {"--rate", true}, {"--length", true}, {"--serial-resistor", true},
+            {"--columns", true}});
     if (parsed.files.size() != 1)
         throw UsageError("import takes exactly one FILE");
     const std::string output = parsed.value("-o", "");
@@ -174,7 +192,8 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         err << "voxacurve: " << source << ": " << *readError << '\n';
         return kExitFailed;
     }
-    const ParsedCurveText curveText = ParseCurveText(text, settings.kind);
+    const ParsedCurveText curveText
+        = ParseCurveText(text, settings.kind, ColumnChoiceOf(parsed.value("--columns", "")));
     if (curveText.error) {
         err << "voxacurve: " << Located(source, curveText.error->line) << ": "
             << curveText.error->message << '\n';

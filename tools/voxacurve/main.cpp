@@ -35,7 +35,9 @@ constexpr Command kCommands[] = {
         "FILE|DIR... [--files-from LIST [-0]] [--format frd|zma|csv] [--ppo N] [-o DIR | -o -] "
         "[--serial-resistor R]",
         RunExport},
-    {"import", "FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--serial-resistor R]",
+    {"import",
+        "FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--columns F,M] [--serial-resistor "
+        "R]",
         RunImport},
     {"render",
         "FILE|DIR... [--files-from LIST [-0]] -o OUT.png|.svg|.pdf [--size WxH] [--from HZ --to "
