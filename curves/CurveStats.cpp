@@ -141,7 +141,8 @@ void AddCurveToStats(CurveStats& stats, long long first, std::span<const double>
 
 bool AddBandToStats(CurveStats& stats, std::span<const BandPoint> band, std::size_t expectedCurves)
 {
-    if (band.empty())
+    // A band at 0 Hz lies infinitely far left on the grid's axis.
+    if (band.empty() || !(band.front().frequency > 0))
         return false;
     const OctaveIndices indices
         = OctaveIndicesBetween(band.front().frequency, band.back().frequency, stats.perOctave);

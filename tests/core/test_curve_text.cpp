@@ -38,6 +38,19 @@ double Decibels(float value)
     return 20.0 * std::log10(value);
 }
 
+// The parsed points are the expected ones, frequency, magnitude and line.
+void ExpectPoints(
+    const ParsedCurveText& parsed, const std::vector<Point>& points, const std::string& name)
+{
+    const std::vector<Point> got = PointsOf(parsed);
+    ASSERT_EQ(got.size(), points.size()) << name;
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_DOUBLE_EQ(got[i].frequency, points[i].frequency) << name << " " << i;
+        EXPECT_DOUBLE_EQ(got[i].magnitude, points[i].magnitude) << name << " " << i;
+        EXPECT_EQ(got[i].line, points[i].line) << name << " " << i;
+    }
+}
+
 } // namespace
 
 TEST(CurveText, ReadsTheTextsOtherToolsWrite)
@@ -69,13 +82,7 @@ TEST(CurveText, ReadsTheTextsOtherToolsWrite)
     for (const Case& c : cases) {
         const ParsedCurveText parsed = ParseCurveText(c.text, CurveKind::Response);
         ASSERT_FALSE(parsed.error) << c.name << ": " << parsed.error->message;
-        const std::vector<Point> got = PointsOf(parsed);
-        ASSERT_EQ(got.size(), c.points.size()) << c.name;
-        for (std::size_t i = 0; i < got.size(); ++i) {
-            EXPECT_DOUBLE_EQ(got[i].frequency, c.points[i].frequency) << c.name << " " << i;
-            EXPECT_DOUBLE_EQ(got[i].magnitude, c.points[i].magnitude) << c.name << " " << i;
-            EXPECT_EQ(got[i].line, c.points[i].line) << c.name << " " << i;
-        }
+        ExpectPoints(parsed, c.points, c.name);
     }
 }
 
@@ -334,13 +341,7 @@ TEST(CurveText, ColumnsByHeaderNamesOrChoice)
     for (const Case& c : cases) {
         const ParsedCurveText parsed = ParseCurveText(c.text, CurveKind::Response, c.choice);
         ASSERT_FALSE(parsed.error) << c.name << ": " << parsed.error->message;
-        const std::vector<Point> got = PointsOf(parsed);
-        ASSERT_EQ(got.size(), c.points.size()) << c.name;
-        for (std::size_t i = 0; i < got.size(); ++i) {
-            EXPECT_DOUBLE_EQ(got[i].frequency, c.points[i].frequency) << c.name << " " << i;
-            EXPECT_DOUBLE_EQ(got[i].magnitude, c.points[i].magnitude) << c.name << " " << i;
-            EXPECT_EQ(got[i].line, c.points[i].line) << c.name << " " << i;
-        }
+        ExpectPoints(parsed, c.points, c.name);
     }
 }
 
