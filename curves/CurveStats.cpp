@@ -132,7 +132,9 @@ void AddCurveToStats(CurveStats& stats, long long first, std::span<const double>
     CoverIndices(stats, first, first + static_cast<long long>(magnitudes.size()) - 1);
     for (std::size_t i = 0; i < magnitudes.size(); ++i) {
         std::vector<float>& column = stats.columns[ColumnOf(stats, first) + i];
-        if (column.capacity() == 0)
+        // The first curve's band is the usual one: room for every curve there;
+        // columns only a few odd curves reach grow as they need.
+        if (stats.curves == 0)
             column.reserve(expectedCurves);
         column.push_back(static_cast<float>(magnitudes[i]));
     }

@@ -25,7 +25,8 @@ struct CurveStats {
 };
 
 // Adds one curve: magnitudes at grid points first, first + 1, ... The
-// columns grow as needed; each new column reserves room for expectedCurves.
+// columns grow as needed; those of the first curve reserve room for
+// expectedCurves.
 void AddCurveToStats(CurveStats& stats, long long first, std::span<const double> magnitudes,
     std::size_t expectedCurves);
 
