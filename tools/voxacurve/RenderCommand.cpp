@@ -4,6 +4,7 @@
 #include "app/SettingsValidation.h"
 #include "curves/ColourCycle.h"
 #include "curves/CurveInfo.h"
+#include "plot/LegendPlacement.h"
 #include "plot/qt/PlotPainter.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
@@ -12,6 +13,7 @@
 #include "ui/qt/Fonts.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -54,6 +56,7 @@ struct RenderOptions {
     AxisScales scales;
     float serialResistor = 0;
     PlotColours colours;
+    bool legend = false; // each file's name in its curve's colour
 };
 
 // The formats by their names, which are also the files' extensions.
@@ -178,6 +181,7 @@ RenderOptions OptionsOf(const ParsedArguments& parsed)
         ? ParseSerialResistorOption("--serial-resistor", parsed.values.at("--serial-resistor"))
         : DefaultSerialResistor();
     options.colours = ColoursOf(parsed.value("--colours", "default"), fresh);
+    options.legend = parsed.has("--legend");
     return options;
 }
 
@@ -205,6 +209,52 @@ std::variant<LoadedCurve, std::string> LoadCurve(const std::string& name)
     return curve;
 }
 
+// The legend: each curve's file name (without its directory) in its colour
+// after a short line of it, in a box of the data window's colour framed in
+// the grid's, where it hides the fewest points of the curves. Text in the
+// painter's device: text in an SVG or PDF too.
+void PaintLegend(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
+    const TraceFrame& frame, const std::vector<PlotCurve>& plotted,
+    const std::vector<const LoadedCurve*>& curves)
+{
+    if (curves.empty())
+        return;
+    const QFont font = PixelFont("Arial", 11);
+    const QFontMetrics metrics(font);
+    constexpr int kPad = 4, kSwatch = 14, kGap = 4, kMargin = 6;
+    std::vector<QString> names;
+    int textWidth = 0;
+    for (const LoadedCurve* c : curves) {
+        names.push_back(QString::fromStdString(fs::path(c->name).filename().string()));
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(names.back()));
+    }
+    const int line = metrics.height();
+    std::vector<std::vector<TracePoint>> traces;
+    for (const PlotCurve& c : plotted)
+        traces.push_back(
+            (c.impedance ? ComputeImpedanceTrace(
+                 c.header, c.values, frame, options.scales, options.serialResistor)
+                         : ComputeResponseTrace(c.header, c.values, frame, options.scales))
+                .points);
+    const LegendBox box
+        = PlaceLegend(frame.width, frame.height, 2 * kPad + kSwatch + kGap + textWidth,
+            2 * kPad + line * int(names.size()), kMargin, traces);
+    const int left = layout.dataWindow.left + box.x;
+    const int top = layout.dataWindow.top + box.y;
+    p.save();
+    p.setPen(options.colours.grid);
+    p.setBrush(options.colours.dataWindow);
+    p.drawRect(left, top, box.width, box.height);
+    p.setFont(font);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int y = top + kPad + line * int(i);
+        p.setPen(plotted[i].colour);
+        p.drawLine(left + kPad, y + line / 2, left + kPad + kSwatch, y + line / 2);
+        p.drawText(left + kPad + kSwatch + kGap, y + metrics.ascent(), names[i]);
+    }
+    p.restore();
+}
+
 // Paints the picture of the curves in their order and colours; a curve whose
 // drawing faults is left out and the picture painted again without it, as
 // the viewer removes it. Returns the faulted curves' reasons.
@@ -227,8 +277,11 @@ std::vector<std::pair<std::string, std::string>> PaintCurves(QPainter& p,
         const auto faults = painter.paintPicture(p, layout, plotted, PixelFont("Arial", 11));
         const auto faulted = std::find_if(
             faults.begin(), faults.end(), [](const auto& f) { return f.has_value(); });
-        if (faulted == faults.end())
+        if (faulted == faults.end()) {
+            if (options.legend)
+                PaintLegend(p, options, layout, frame, plotted, curves);
             return removed;
+        }
         const std::size_t i = std::size_t(faulted - faults.begin());
         removed.emplace_back(
             curves[i]->name, "drawing the curve failed: " + DescribeFault(**faulted));
@@ -509,7 +562,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         WithFileListOptions({{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true},
             {"--from", true}, {"--to", true}, {"--level-top", true}, {"--level-range", true},
             {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
-            {"--colours", true}}));
+            {"--colours", true}, {"--legend", false}}));
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("render needs at least one FILE");
     const GuiWithoutScreen gui;
