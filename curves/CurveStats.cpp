@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -388,4 +389,108 @@ DecodedStats DecodeStatsPartial(std::span<const unsigned char> bytes)
     if (checksum != Fnv1a(bytes.first(bytes.size() - kChecksumBytes)))
         return Refused("its checksum does not match: the file was changed or damaged");
     return decoded;
+}
+
+namespace
+{
+
+std::vector<std::string_view> SplitCommas(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const std::size_t comma = line.find(',');
+        fields.push_back(line.substr(0, comma));
+        if (comma == std::string_view::npos)
+            return fields;
+        line.remove_prefix(comma + 1);
+    }
+}
+
+std::optional<double> CsvNumber(std::string_view field)
+{
+    double value = 0;
+    const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (field.empty() || result.ec != std::errc() || result.ptr != field.data() + field.size()
+        || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Reads the header row into the table's kind and percentiles; the error in words.
+std::optional<std::string> ReadStatsHeader(
+    const std::vector<std::string_view>& fields, StatsTable& table)
+{
+    const bool ohm = fields.size() > 1 && fields[1] == "Mean (Ohm)";
+    const std::string unit = ohm ? " (Ohm)" : " (dB)";
+    if (fields.size() < 5 || fields[0] != "Frequency (Hz)" || fields[1] != "Mean" + unit
+        || fields[2] != "Minimum" + unit || fields[3] != "Maximum" + unit
+        || fields.back() != "Count")
+        return "the header row is not that of voxacurve stats (Frequency (Hz),Mean,Minimum,"
+               "Maximum,...,Count)";
+    table.kind = ohm ? CurveKind::Impedance : CurveKind::Response;
+    for (std::size_t i = 4; i + 1 < fields.size(); ++i) {
+        const std::string_view f = fields[i];
+        const auto p = f.starts_with("P") && f.ends_with(unit)
+            ? CsvNumber(f.substr(1, f.size() - 1 - unit.size()))
+            : std::nullopt;
+        if (!p)
+            return "the column \"" + std::string(f) + "\" is no percentile";
+        table.percentiles.push_back(*p);
+    }
+    table.percentileValues.resize(table.percentiles.size());
+    return std::nullopt;
+}
+
+} // namespace
+
+ParsedStatsTable ParseStatsCsv(std::string_view text)
+{
+    ParsedStatsTable parsed;
+    StatsTable& table = parsed.table;
+    bool header = false;
+    int lineNumber = 0;
+    const auto refuse = [&](const std::string& why) {
+        ParsedStatsTable refused;
+        refused.error = (lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " : "") + why;
+        return refused;
+    };
+    while (!text.empty()) {
+        ++lineNumber;
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (line.empty() || line.front() == '*')
+            continue;
+        const std::vector<std::string_view> fields = SplitCommas(line);
+        if (!header) {
+            if (const auto error = ReadStatsHeader(fields, table))
+                return refuse(*error);
+            header = true;
+            continue;
+        }
+        if (fields.size() != 5 + table.percentiles.size())
+            return refuse("not as many fields as the header row");
+        std::vector<double> numbers;
+        for (std::size_t i = 0; i + 1 < fields.size(); ++i) {
+            const auto value = CsvNumber(fields[i]);
+            if (!value)
+                return refuse("\"" + std::string(fields[i].substr(0, 40)) + "\" is not a number");
+            numbers.push_back(*value);
+        }
+        if (!table.frequencies.empty() && !(numbers[0] > table.frequencies.back()))
+            return refuse("the frequency does not rise");
+        table.frequencies.push_back(numbers[0]);
+        table.mean.push_back(numbers[1]);
+        table.minimum.push_back(numbers[2]);
+        table.maximum.push_back(numbers[3]);
+        for (std::size_t i = 0; i < table.percentiles.size(); ++i)
+            table.percentileValues[i].push_back(numbers[4 + i]);
+    }
+    if (table.frequencies.size() < 2) {
+        lineNumber = 0;
+        return refuse("fewer than two rows of statistics");
+    }
+    return parsed;
 }

@@ -244,3 +244,57 @@ TEST(StatsPartial, HostileBytesRefusedInWords)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(StatsCsv, ReadsBackWhatStatsWrites)
+{
+    CurveStats stats;
+    stats.perOctave = 3;
+    AddBandToStats(stats, Flat(100, 1000, 60), 2);
+    AddBandToStats(stats, Flat(200, 2000, 80), 2);
+    const std::vector<double> percentiles = {10, 50, 99.5};
+    const std::vector<StatsRow> rows = ComputeStatsRows(stats, percentiles);
+    const ParsedStatsTable parsed = ParseStatsCsv(FormatStatsCsv(stats, rows, percentiles));
+    ASSERT_FALSE(parsed.error) << *parsed.error;
+    const StatsTable& table = parsed.table;
+    EXPECT_EQ(table.kind, CurveKind::Response);
+    EXPECT_EQ(table.percentiles, percentiles);
+    ASSERT_EQ(table.frequencies.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_NEAR(table.frequencies[i], rows[i].frequency, 1e-8 * rows[i].frequency);
+        EXPECT_NEAR(table.minimum[i], rows[i].minimum, 1e-4);
+        EXPECT_NEAR(table.maximum[i], rows[i].maximum, 1e-4);
+        EXPECT_NEAR(table.mean[i], rows[i].mean, 1e-4);
+        EXPECT_NEAR(table.percentileValues[2][i], rows[i].percentiles[2], 1e-4);
+    }
+}
+
+TEST(StatsCsv, OtherTextsRefusedInWords)
+{
+    const std::string header
+        = "Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),P50 (dB),Count\n";
+    struct Case {
+        std::string text;
+        std::string words;
+    };
+    const Case cases[] = {
+        {"Frequency (Hz),Magnitude (dB)\n20,1\n",
+            "line 1: the header row is not that of voxacurve stats"},
+        {"Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),Px (dB),Count\n",
+            "the column \"Px (dB)\" is no percentile"},
+        {header + "20,1,1,1,1,1\n30,1,1\n", "line 3: not as many fields as the header row"},
+        {header + "20,1,1,1,1,1\n30,1,x,1,1,1\n", "line 3: \"x\" is not a number"},
+        {header + "20,1,1,1,1,1\n20,1,1,1,1,1\n", "line 3: the frequency does not rise"},
+        {header + "20,1,1,1,1,1\n", "fewer than two rows of statistics"},
+        {"", "fewer than two rows of statistics"},
+    };
+    for (const Case& c : cases) {
+        const ParsedStatsTable parsed = ParseStatsCsv(c.text);
+        ASSERT_TRUE(parsed.error) << c.text;
+        EXPECT_NE(parsed.error->find(c.words), std::string::npos) << *parsed.error;
+    }
+}
+
+} // namespace

@@ -4,7 +4,9 @@
 #include "app/SettingsValidation.h"
 #include "curves/ColourCycle.h"
 #include "curves/CurveInfo.h"
+#include "curves/CurveStats.h"
 #include "plot/LegendPlacement.h"
+#include "plot/PixelMapping.h"
 #include "plot/qt/PlotPainter.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
@@ -19,6 +21,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPolygonF>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <array>
@@ -57,6 +60,7 @@ struct RenderOptions {
     float serialResistor = 0;
     PlotColours colours;
     bool legend = false; // each file's name in its curve's colour
+    std::optional<StatsTable> band; // --band: statistics drawn under the curves
 };
 
 // The formats by their names, which are also the files' extensions.
@@ -146,6 +150,18 @@ PlotColours ColoursOf(const std::string& name, const SettingsRecord& fresh)
     return colours;
 }
 
+// The statistics CSV of --band; UsageError when it cannot be used.
+StatsTable ReadBand(const std::string& path)
+{
+    std::string text;
+    if (const auto readError = ReadWholeFile(path, kMaxTextBytes, text))
+        throw UsageError("--band " + path + ": " + *readError);
+    ParsedStatsTable parsed = ParseStatsCsv(text);
+    if (parsed.error)
+        throw UsageError("--band " + path + ": " + *parsed.error);
+    return std::move(parsed.table);
+}
+
 RenderOptions OptionsOf(const ParsedArguments& parsed)
 {
     RenderOptions options;
@@ -182,6 +198,8 @@ RenderOptions OptionsOf(const ParsedArguments& parsed)
         : DefaultSerialResistor();
     options.colours = ColoursOf(parsed.value("--colours", "default"), fresh);
     options.legend = parsed.has("--legend");
+    if (parsed.values.contains("--band"))
+        options.band = ReadBand(parsed.values.at("--band"));
     return options;
 }
 
@@ -207,6 +225,55 @@ std::variant<LoadedCurve, std::string> LoadCurve(const std::string& name)
         *kind == CurveKind::Impedance};
     std::copy(file.values.begin(), file.values.end(), curve.values.begin());
     return curve;
+}
+
+// The statistics band over the data window: minimum to maximum shaded
+// lightly, the lowest to the highest percentile darker, the median (the
+// 50th percentile, else the mean) as a line.
+void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
+    const TraceFrame& frame)
+{
+    const StatsTable& band = *options.band;
+    const FreqMapping mapping
+        = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
+    const AxisScales& s = options.scales;
+    const auto point = [&](std::size_t i, double magnitude) {
+        const double x
+            = std::log(band.frequencies[i]) * mapping.FrequencyScale + mapping.FrequencyOffset;
+        const double y = band.kind == CurveKind::Response
+            ? frame.height * (s.LevelTop - magnitude) / s.LevelRange
+            : frame.height * (1 - (10 * magnitude - s.ImpedanceBase) / (8.0 * s.ImpedanceStep));
+        return QPointF(layout.dataWindow.left + x, layout.dataWindow.top + y);
+    };
+    const auto area = [&](const std::vector<double>& low, const std::vector<double>& high) {
+        QPolygonF polygon;
+        for (std::size_t i = 0; i < band.frequencies.size(); ++i)
+            polygon << point(i, high[i]);
+        for (std::size_t i = band.frequencies.size(); i-- > 0;)
+            polygon << point(i, low[i]);
+        return polygon;
+    };
+    const QColor colour(255, 200, 0);
+    p.save();
+    p.setClipRect(layout.dataWindow.left, layout.dataWindow.top, frame.width, frame.height);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 70));
+    p.drawPolygon(area(band.minimum, band.maximum));
+    if (band.percentiles.size() >= 2) {
+        p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 130));
+        p.drawPolygon(area(band.percentileValues.front(), band.percentileValues.back()));
+    }
+    const auto median = std::find(band.percentiles.begin(), band.percentiles.end(), 50.0);
+    const std::vector<double>& line = median == band.percentiles.end()
+        ? band.mean
+        : band.percentileValues[std::size_t(median - band.percentiles.begin())];
+    QPolygonF polyline;
+    for (std::size_t i = 0; i < band.frequencies.size(); ++i)
+        polyline << point(i, line[i]);
+    p.setPen(colour);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(polyline);
+    p.restore();
 }
 
 // The legend: each curve's file name (without its directory) in its colour
@@ -278,6 +345,8 @@ std::vector<std::pair<std::string, std::string>> PaintCurves(QPainter& p,
         const auto faulted = std::find_if(
             faults.begin(), faults.end(), [](const auto& f) { return f.has_value(); });
         if (faulted == faults.end()) {
+            if (options.band)
+                PaintBand(p, options, layout, frame);
             if (options.legend)
                 PaintLegend(p, options, layout, frame, plotted, curves);
             return removed;
@@ -562,9 +631,10 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         WithFileListOptions({{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true},
             {"--from", true}, {"--to", true}, {"--level-top", true}, {"--level-range", true},
             {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
-            {"--colours", true}, {"--legend", false}}));
-    if (parsed.files.empty() && !parsed.values.contains("--files-from"))
-        throw UsageError("render needs at least one FILE");
+            {"--colours", true}, {"--legend", false}, {"--band", true}}));
+    if (parsed.files.empty() && !parsed.values.contains("--files-from")
+        && !parsed.values.contains("--band"))
+        throw UsageError("render needs at least one FILE (or --band STATS.csv)");
     const GuiWithoutScreen gui;
     const RenderOptions options = OptionsOf(parsed);
     const int problems = ExpandInputFiles(parsed, std::cin, err);

@@ -43,7 +43,7 @@ constexpr Command kCommands[] = {
         "FILE|DIR... [--files-from LIST [-0]] -o OUT.png|.svg|.pdf [--size WxH] [--from HZ --to "
         "HZ] [--level-top DB] "
         "[--level-range DB] [--impedance-step OHM] [--impedance-base OHM] [--serial-resistor R] "
-        "[--colours default|print] [--legend]\n"
+        "[--colours default|print] [--legend] [--band STATS.csv]\n"
         "  voxacurve render --each FILE|DIR... -o DIR [--format png|svg|pdf] [the options above]",
         RunRender},
     {"stats",
