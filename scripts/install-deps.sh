@@ -19,6 +19,8 @@ packages=(
   locales
   # packaging: the icon's bitmaps, CPack's library dependencies, Debian's checks
   librsvg2-bin dpkg-dev file lintian desktop-file-utils man-db
+  # statistics of an archive split into jobs (tests/cli/test_stats_parallel.sh)
+  parallel
 )
 
 missing=()

@@ -3,19 +3,25 @@
 #include "app/SettingsRecord.h"
 #include "curves/ColourCycle.h"
 #include "curves/CurveInfo.h"
+#include "curves/CurveStats.h"
+#include "plot/LegendPlacement.h"
+#include "plot/PixelMapping.h"
 #include "plot/StepRules.h"
 #include "plot/qt/PlotPainter.h"
 #include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/WriteWhole.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/Fonts.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPolygonF>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <array>
@@ -25,6 +31,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iomanip>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -52,6 +59,8 @@ struct RenderOptions {
     AxisScales scales;
     float serialResistor = 0;
     PlotColours colours;
+    bool legend = false; // each file's name in its curve's colour
+    std::optional<StatsTable> band; // --band: statistics drawn under the curves
 };
 
 // The formats by their names, which are also the files' extensions.
@@ -138,6 +147,18 @@ PlotColours ColoursOf(const std::string& name, const SettingsRecord& fresh)
     return colours;
 }
 
+// The statistics CSV of --band; UsageError when it cannot be used.
+StatsTable ReadBand(const std::string& path)
+{
+    std::string text;
+    if (const auto readError = ReadWholeFile(path, kMaxTextBytes, text))
+        throw UsageError("--band " + path + ": " + *readError);
+    ParsedStatsTable parsed = ParseStatsCsv(text);
+    if (parsed.error)
+        throw UsageError("--band " + path + ": " + *parsed.error);
+    return std::move(parsed.table);
+}
+
 RenderOptions OptionsOf(const ParsedArguments& parsed)
 {
     RenderOptions options;
@@ -173,6 +194,9 @@ RenderOptions OptionsOf(const ParsedArguments& parsed)
         ? ParseSerialResistorOption("--serial-resistor", parsed.values.at("--serial-resistor"))
         : DefaultSerialResistor();
     options.colours = ColoursOf(parsed.value("--colours", "default"), fresh);
+    options.legend = parsed.has("--legend");
+    if (parsed.values.contains("--band"))
+        options.band = ReadBand(parsed.values.at("--band"));
     return options;
 }
 
@@ -200,6 +224,101 @@ std::variant<LoadedCurve, std::string> LoadCurve(const std::string& name)
     return curve;
 }
 
+// The statistics band over the data window: minimum to maximum shaded
+// lightly, the lowest to the highest percentile darker, the median (the
+// 50th percentile, else the mean) as a line.
+void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
+    const TraceFrame& frame)
+{
+    const StatsTable& band = *options.band;
+    const FreqMapping mapping
+        = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
+    const AxisScales& s = options.scales;
+    const auto point = [&](std::size_t i, double magnitude) {
+        const double x
+            = std::log(band.frequencies[i]) * mapping.FrequencyScale + mapping.FrequencyOffset;
+        const double y = band.kind == CurveKind::Response
+            ? frame.height * (s.LevelTop - magnitude) / s.LevelRange
+            : frame.height * (1 - (10 * magnitude - s.ImpedanceBase) / (8.0 * s.ImpedanceStep));
+        return QPointF(layout.dataWindow.left + x, layout.dataWindow.top + y);
+    };
+    const auto area = [&](const std::vector<double>& low, const std::vector<double>& high) {
+        QPolygonF polygon;
+        for (std::size_t i = 0; i < band.frequencies.size(); ++i)
+            polygon << point(i, high[i]);
+        for (std::size_t i = band.frequencies.size(); i-- > 0;)
+            polygon << point(i, low[i]);
+        return polygon;
+    };
+    const QColor colour(255, 200, 0);
+    p.save();
+    p.setClipRect(layout.dataWindow.left, layout.dataWindow.top, frame.width, frame.height);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 70));
+    p.drawPolygon(area(band.minimum, band.maximum));
+    if (band.percentiles.size() >= 2) {
+        p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 130));
+        p.drawPolygon(area(band.percentileValues.front(), band.percentileValues.back()));
+    }
+    const auto median = std::find(band.percentiles.begin(), band.percentiles.end(), 50.0);
+    const std::vector<double>& line = median == band.percentiles.end()
+        ? band.mean
+        : band.percentileValues[std::size_t(median - band.percentiles.begin())];
+    QPolygonF polyline;
+    for (std::size_t i = 0; i < band.frequencies.size(); ++i)
+        polyline << point(i, line[i]);
+    p.setPen(colour);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(polyline);
+    p.restore();
+}
+
+// The legend: each curve's file name (without its directory) in its colour
+// after a short line of it, in a box of the data window's colour framed in
+// the grid's, where it hides the fewest points of the curves. Text in the
+// painter's device: text in an SVG or PDF too.
+void PaintLegend(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
+    const TraceFrame& frame, const std::vector<PlotCurve>& plotted,
+    const std::vector<const LoadedCurve*>& curves)
+{
+    if (curves.empty())
+        return;
+    const QFont font = PixelFont("Arial", 11);
+    const QFontMetrics metrics(font);
+    constexpr int kPad = 4, kSwatch = 14, kGap = 4, kMargin = 6;
+    std::vector<QString> names;
+    int textWidth = 0;
+    for (const LoadedCurve* c : curves) {
+        names.push_back(QString::fromStdString(fs::path(c->name).filename().string()));
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(names.back()));
+    }
+    const int line = metrics.height();
+    std::vector<std::vector<TracePoint>> traces;
+    for (const PlotCurve& c : plotted)
+        traces.push_back(
+            (c.impedance ? ComputeImpedanceTrace(
+                 c.header, c.values, frame, options.scales, options.serialResistor)
+                         : ComputeResponseTrace(c.header, c.values, frame, options.scales))
+                .points);
+    const LegendBox box
+        = PlaceLegend(frame.width, frame.height, 2 * kPad + kSwatch + kGap + textWidth,
+            2 * kPad + line * int(names.size()), kMargin, traces);
+    const int left = layout.dataWindow.left + box.x;
+    const int top = layout.dataWindow.top + box.y;
+    p.save();
+    p.setPen(options.colours.grid);
+    p.setBrush(options.colours.dataWindow);
+    p.drawRect(left, top, box.width, box.height);
+    p.setFont(font);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int y = top + kPad + line * int(i);
+        p.setPen(plotted[i].colour);
+        p.drawLine(left + kPad, y + line / 2, left + kPad + kSwatch, y + line / 2);
+        p.drawText(left + kPad + kSwatch + kGap, y + metrics.ascent(), names[i]);
+    }
+    p.restore();
+}
+
 // Paints the picture of the curves in their order and colours; a curve whose
 // drawing faults is left out and the picture painted again without it, as
 // the viewer removes it. Returns the faulted curves' reasons.
@@ -222,8 +341,13 @@ std::vector<std::pair<std::string, std::string>> PaintCurves(QPainter& p,
         const auto faults = painter.paintPicture(p, layout, plotted, PixelFont("Arial", 11));
         const auto faulted = std::find_if(
             faults.begin(), faults.end(), [](const auto& f) { return f.has_value(); });
-        if (faulted == faults.end())
+        if (faulted == faults.end()) {
+            if (options.band)
+                PaintBand(p, options, layout, frame);
+            if (options.legend)
+                PaintLegend(p, options, layout, frame, plotted, curves);
             return removed;
+        }
         const std::size_t i = std::size_t(faulted - faults.begin());
         removed.emplace_back(
             curves[i]->name, "drawing the curve failed: " + DescribeFault(**faulted));
@@ -500,15 +624,18 @@ private:
 
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
-    const ParsedArguments parsed = ParseArguments(args,
-        {{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true}, {"--from", true},
-            {"--to", true}, {"--level-top", true}, {"--level-range", true},
+    ParsedArguments parsed = ParseArguments(args,
+        WithFileListOptions({{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true},
+            {"--from", true}, {"--to", true}, {"--level-top", true}, {"--level-range", true},
             {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
-            {"--colours", true}});
-    if (parsed.files.empty())
-        throw UsageError("render needs at least one FILE");
+            {"--colours", true}, {"--legend", false}, {"--band", true}}));
+    if (parsed.files.empty() && !parsed.values.contains("--files-from")
+        && !parsed.values.contains("--band"))
+        throw UsageError("render needs at least one FILE (or --band STATS.csv)");
     const GuiWithoutScreen gui;
     const RenderOptions options = OptionsOf(parsed);
-    return parsed.has("--each") ? RenderEach(parsed, options, err)
-                                : RenderOne(parsed, options, err);
+    const int problems = ExpandInputFiles(parsed, std::cin, err);
+    const int exitCode
+        = parsed.has("--each") ? RenderEach(parsed, options, err) : RenderOne(parsed, options, err);
+    return problems > 0 ? kExitFailed : exitCode;
 }
