@@ -286,10 +286,7 @@ std::string FormatStatsCsv(
     const CurveStats& stats, std::span<const StatsRow> rows, std::span<const double> percentiles)
 {
     const std::string unit = stats.kind == CurveKind::Response ? " (dB)" : " (Ohm)";
-    std::string text;
-    for (const std::string& comment : StatsComments(stats))
-        text += "* " + comment + "\n";
-    text += "Frequency (Hz)";
+    std::string text = "Frequency (Hz)";
     const std::vector<std::string> names = StatisticNames(percentiles);
     for (std::size_t s = 0; s + 1 < names.size(); ++s)
         text += "," + StatisticTitle(names[s]) + unit;

@@ -69,7 +69,8 @@ std::vector<std::string> StatisticNames(std::span<const double> percentiles);
 // The comment lines (without "* ") heading a statistics text.
 std::vector<std::string> StatsComments(const CurveStats& stats);
 
-// One CSV with a column per statistic: the comments, a header row, then
+// One CSV with a column per statistic: the header row first (no comments:
+// spreadsheets would take them as data; the unit names the kind), then
 // frequency, mean, minimum, maximum, the percentiles and the count per row
 // (magnitudes as export writes them).
 std::string FormatStatsCsv(
@@ -107,7 +108,8 @@ struct ParsedStatsTable {
     std::optional<std::string> error; // set: why the text is no statistics CSV
 };
 
-// Reads a statistics CSV as FormatStatsCsv writes it: comment lines, the
+// Reads a statistics CSV as FormatStatsCsv writes it (earlier versions'
+// comment lines first are skipped): the
 // header row "Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),P...,Count"
 // (or Ohm), then rows of rising frequency. Anything else is refused in words.
 ParsedStatsTable ParseStatsCsv(std::string_view text);

@@ -415,12 +415,13 @@ std::string FormatCurveText(TextFormat format, CurveKind kind,
     const std::string magnitudeTitle
         = kind == CurveKind::Response ? "Magnitude (dB)" : "Impedance (Ohm)";
     std::string text;
-    for (const std::string& comment : comments)
-        text += "* " + comment + "\n";
     if (csv)
         text += "Frequency (Hz)," + magnitudeTitle + ",Phase (deg)\n";
-    else
+    else {
+        for (const std::string& comment : comments)
+            text += "* " + comment + "\n";
         text += "* Frequency (Hz)  " + magnitudeTitle + "  Phase (deg)\n";
+    }
     const char separator = csv ? ',' : ' ';
     for (const BandPoint& p : points) {
         text += FormatNumber(p.frequency, 9);

@@ -32,8 +32,10 @@ bool TextFormatFitsKind(TextFormat format, CurveKind kind);
 std::vector<std::string> ExportComments(
     const CurveSummary& summary, std::optional<int> pointsPerOctave);
 
-// The text: every comment as "* " + comment, for CSV then the header row,
-// then one line per point: frequency in Hz (9 significant digits), magnitude
+// The text: for FRD and ZMA every comment as "* " + comment and the column
+// titles as a comment; for CSV no comments (spreadsheets take any line
+// before the header row as data) but the header row first, whose names
+// give the kind ("Magnitude (dB)" or "Impedance (Ohm)"); then one line per point: frequency in Hz (9 significant digits), magnitude
 // (dB with 4 decimals, Ohm with 7 significant digits) and the phase 0,
 // separated by one blank (by a comma in CSV), point decimals, "\n" endings.
 std::string FormatCurveText(TextFormat format, CurveKind kind,

@@ -1,6 +1,7 @@
-# voxacurve export: FRD/ZMA/CSV text of the bins the viewer draws, with the
-# comment block first; undrawable values left out with a warning; --ppo;
-# where the files go; refused files and wrong formats write nothing.
+# voxacurve export: FRD/ZMA/CSV text of the bins the viewer draws, FRD/ZMA
+# with the comment block first, CSV with its header row first; undrawable
+# values left out with a warning; --ppo; where the files go; refused files
+# and wrong formats write nothing.
 source "$(dirname "$0")/lib.sh"
 
 dir=$(examples)
@@ -46,7 +47,7 @@ run export --format csv "$WORK/W.OHM"
 expect_rc 0 "csv beside the source"
 [ -f "$WORK/W.OHM.csv" ] || fail "no W.OHM.csv beside the source"
 grep -qx 'Frequency (Hz),Impedance (Ohm),Phase (deg)' "$WORK/W.OHM.csv" || fail "no CSV header row"
-grep -v '^\*' "$WORK/W.OHM.csv" | tail -n +2 | grep -qvE '^[0-9.e+-]+,[0-9.e+-]+,0$' && fail "a CSV line that is not three fields"
+tail -n +2 "$WORK/W.OHM.csv" | grep -qvE '^[0-9.e+-]+,[0-9.e+-]+,0$' && fail "a CSV line that is not three fields"
 run export "$dir/MIC.AE" -o -
 expect_rc 0 "export to stdout"
 [ "$OUT" = "$(cat "$out/MIC.AE.frd")" ] || fail "stdout differs from the file"
@@ -80,6 +81,36 @@ run export --format frd "$dir/WOOFER.OHM" -o "$out2"
 expect_rc 1 "frd of an impedance curve"
 expect_in "$ERR" "frd does not hold an impedance curve; use zma or csv" "format message"
 [ "$(ls -A "$out2")" = "WOOFER.EA.frd" ] || fail "files after a wrong format: $(ls -A "$out2")"
+
+# CSV for spreadsheets: the header row is the first row (no comment lines),
+# every later row three numbers, as Python's csv module (and pandas where it
+# is installed) reads it; export -> import -> export gives the same values.
+for f in SPEAKER.EA SPEAKER.OHM; do
+    run export --format csv "$dir/$f" -o -
+    expect_rc 0 "csv of $f"
+    printf '%s\n' "$OUT" >"$WORK/$f.csv"
+    /usr/bin/python3 - "$dir/$f" "$WORK/$f.csv" <<'PY' || fail "$f: CSV not read with its header first"
+import csv, sys
+src, path = sys.argv[1:]
+rows = list(csv.reader(open(path, newline="")))
+unit = "Impedance (Ohm)" if src.endswith(".OHM") else "Magnitude (dB)"
+assert rows[0] == ["Frequency (Hz)", unit, "Phase (deg)"], rows[0]
+assert len(rows) > 100 and all(len(r) == 3 and [float(x) for x in r] for r in rows[1:]), "a row that is not three numbers"
+try:
+    import pandas
+except ImportError:
+    sys.exit(0)
+frame = pandas.read_csv(path)
+assert list(frame.columns) == rows[0] and len(frame) == len(rows) - 1, frame.columns
+assert all(str(t) == "float64" or str(t) == "int64" for t in frame.dtypes), frame.dtypes
+PY
+    read -r rate length < <(python3 -c "import struct,sys; print(*struct.unpack_from('<ii', open(sys.argv[1],'rb').read(), 4))" "$dir/$f")
+    back=$WORK/BACK.${f##*.}
+    run import "$WORK/$f.csv" -o "$back" --rate "$rate" --length "$length"
+    expect_rc 0 "import of the csv of $f"
+    run export --format csv "$back" -o -
+    cmp -s <(printf '%s\n' "$OUT") "$WORK/$f.csv" || fail "$f: export -> import -> export changed the CSV: $(diff <(printf '%s\n' "$OUT") "$WORK/$f.csv" | head -5)"
+done
 
 # Usage errors.
 for args in "export" "export --format txt $dir/MIC.AE" "export --ppo 0 $dir/MIC.AE" "export $dir/MIC.AE $dir/ROOM.AA -o -" "export $dir/MIC.AE -o $WORK/missing-dir"; do

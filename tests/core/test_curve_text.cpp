@@ -176,7 +176,7 @@ TEST(CurveText, WritesFrdZmaAndCsvWithAPointAndThePhaseZero)
     EXPECT_EQ(FormatCurveText(TextFormat::Zma, CurveKind::Impedance, {}, ohm),
         "* Frequency (Hz)  Impedance (Ohm)  Phase (deg)\n20 6.541235 0\n100 1.2e-05 0\n");
     EXPECT_EQ(FormatCurveText(TextFormat::Csv, CurveKind::Impedance, {"c"}, ohm),
-        "* c\nFrequency (Hz),Impedance (Ohm),Phase (deg)\n20,6.541235,0\n100,1.2e-05,0\n");
+        "Frequency (Hz),Impedance (Ohm),Phase (deg)\n20,6.541235,0\n100,1.2e-05,0\n");
 }
 
 TEST(CurveText, FormatsFitTheirKinds)
