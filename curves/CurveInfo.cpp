@@ -166,23 +166,31 @@ BandValues ReadBandValues(const CurveFile& file, CurveKind kind, float serialRes
 CurveSummary SummarizeCurveFile(
     const std::string& name, const CurveFile& file, float serialResistor)
 {
+    const auto kind = CurveKindOfName(name);
+    if (kind)
+        return SummarizeCurve(name, file, *kind, serialResistor);
     CurveSummary summary;
     summary.name = name;
     summary.extension = CurveExtension(name);
-    const auto kind = CurveKindOfName(name);
-    if (!kind) {
-        summary.refusal = "not a curve file name (the extension must be EE, EA, AE, AA or OHM)";
-        return summary;
-    }
-    summary.kind = *kind;
-    summary.refusal = CurveRefusal(file, *kind);
+    summary.refusal = "not a curve file name (the extension must be EE, EA, AE, AA or OHM)";
+    return summary;
+}
+
+CurveSummary SummarizeCurve(
+    const std::string& name, const CurveFile& file, CurveKind kind, float serialResistor)
+{
+    CurveSummary summary;
+    summary.name = name;
+    summary.extension = CurveExtension(name);
+    summary.kind = kind;
+    summary.refusal = CurveRefusal(file, kind);
     if (summary.refusal)
         return summary;
     summary.header = file.header;
     summary.serialResistor = serialResistor;
     const BinRange bins = BandBins(file.header);
     summary.bandBins = bins.end - bins.first;
-    const BandValues band = ReadBandValues(file, *kind, serialResistor);
+    const BandValues band = ReadBandValues(file, kind, serialResistor);
     summary.undrawable = band.undrawable;
     for (const BandPoint& p : band.points) {
         summary.minimum = std::min(summary.minimum.value_or(p.magnitude), p.magnitude);

@@ -77,6 +77,10 @@ struct CurveSummary {
 CurveSummary SummarizeCurveFile(
     const std::string& name, const CurveFile& file, float serialResistor);
 
+// The summary of a curve of the kind given (a curve file made from a text).
+CurveSummary SummarizeCurve(
+    const std::string& name, const CurveFile& file, CurveKind kind, float serialResistor);
+
 // One line, e.g.
 //   "SPEAKER.EA: response EA, N 65536, 48000 Hz, bin 0.732421875 Hz,
 //    band 20 to 20000 Hz, level factor 141500, 43.21 to 92.34 dB,

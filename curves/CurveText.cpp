@@ -522,6 +522,7 @@ ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind, const Colu
             }
             separator = candidate;
             columns = *resolved;
+            parsed.header = header;
         }
         const auto error = AddPoint(parsed, SplitFields(line, *separator),
             *separator != Separator::Comma, kind, lineNumber, columns);
@@ -539,6 +540,16 @@ ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind, const Colu
             parsed.points.empty() ? "no data lines (a frequency and a magnitude per line)"
                                   : "only one data line: a curve needs two frequencies or more"};
     return parsed;
+}
+
+CurveKind CurveTextKind(std::string_view extension, std::string_view header)
+{
+    const std::string lower = Lower(extension);
+    if (lower == "zma")
+        return CurveKind::Impedance;
+    if (lower != "frd" && NamesOneOf(header, {"impedance", "ohm", "ohms"}))
+        return CurveKind::Impedance;
+    return CurveKind::Response;
 }
 
 ImportedCurve BuildImportedCurve(std::span<const TextPoint> points, const ImportSettings& settings)

@@ -92,6 +92,7 @@ struct TextPoint {
 
 struct ParsedCurveText {
     std::vector<TextPoint> points; // rising frequency
+    std::string header; // the header row (see ParseCurveText); empty for none
     std::optional<TextError> error; // set: points are not meaningful
 };
 
@@ -130,6 +131,13 @@ struct ColumnChoice {
 // impedance curve, fewer than two data lines.
 ParsedCurveText ParseCurveText(
     std::string_view text, CurveKind kind, const ColumnChoice& columns = {});
+
+// The kind of a curve text where a curve file is expected, by its file's
+// extension (letter case ignored): ZMA an impedance curve, FRD a response;
+// any other (CSV, TXT) an impedance curve when its header row names one
+// ("impedance", "Ohm" or "Ohms" as a word, letter case ignored), else a
+// response.
+CurveKind CurveTextKind(std::string_view extension, std::string_view header);
 
 struct ImportSettings {
     CurveKind kind = CurveKind::Response;

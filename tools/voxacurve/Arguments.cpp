@@ -112,3 +112,11 @@ float DefaultSerialResistor()
     WriteFreshSettings(*record);
     return record->SerialResistor;
 }
+
+float SerialResistorOf(const ParsedArguments& parsed)
+{
+    const auto given = parsed.values.find("--serial-resistor");
+    return given == parsed.values.end()
+        ? DefaultSerialResistor()
+        : ParseSerialResistorOption("--serial-resistor", given->second);
+}

@@ -61,3 +61,7 @@ float ParseSerialResistorOption(const std::string& option, const std::string& te
 
 // The serial resistor of a fresh configuration of the viewer, in Ohm.
 float DefaultSerialResistor();
+
+// The serial resistor of --serial-resistor (ParseSerialResistorOption), or
+// the fresh configuration's without it.
+float SerialResistorOf(const ParsedArguments& parsed);

@@ -6,6 +6,7 @@
 #include "curves/ExampleCurves.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
+#include "tools/voxacurve/TextCurves.h"
 #include "tools/voxacurve/WriteWhole.h"
 
 #include <cstring>
@@ -18,14 +19,6 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-float SerialResistorOf(const ParsedArguments& parsed)
-{
-    const auto given = parsed.values.find("--serial-resistor");
-    return given == parsed.values.end()
-        ? DefaultSerialResistor()
-        : ParseSerialResistorOption("--serial-resistor", given->second);
-}
 
 // Where export writes a file's text: "-" for the standard output, else
 // DIR/NAME.fmt, or NAME.fmt beside the source without a directory.
@@ -54,21 +47,17 @@ std::string ExportText(const std::string& source, const CurveSummary& summary,
     return FormatCurveText(format, summary.kind, ExportComments(summary, perOctave), band.points);
 }
 
-// "--columns F,M": two 1-based numbers or names of the header row.
-ColumnChoice ColumnChoiceOf(const std::string& option)
+// The summary of a curve file, or of the curve file a curve text makes.
+CurveSummary SummarizeAnyCurve(const std::string& name, const CurveTextOptions& textOptions)
 {
-    if (option.empty())
-        return {};
-    const std::size_t comma = option.find(',');
-    const auto valid = [](const std::string& column) {
-        return !column.empty() && column != "0" && column.find(',') == std::string::npos;
-    };
-    if (comma == std::string::npos || !valid(option.substr(0, comma))
-        || !valid(option.substr(comma + 1)))
-        throw UsageError("--columns must be two columns, 1-based numbers or names of the "
-                         "header row, as F,M: not \""
-            + option + "\"");
-    return {option.substr(0, comma), option.substr(comma + 1)};
+    const float resistor = textOptions.settings.serialResistor;
+    if (!IsCurveTextName(name))
+        return SummarizeCurveFile(name, ReadCurveFile(name), resistor);
+    const TextCurve text = ReadTextCurve(name, textOptions);
+    CurveSummary summary = SummarizeCurve(name, text.file, text.kind, resistor);
+    if (text.error)
+        summary.refusal = *text.error;
+    return summary;
 }
 
 std::string Located(const std::string& file, int line)
@@ -80,18 +69,19 @@ std::string Located(const std::string& file, int line)
 
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    ParsedArguments parsed = ParseArguments(
-        args, WithFileListOptions({{"--json", false}, {"--serial-resistor", true}}));
+    ParsedArguments parsed = ParseArguments(args,
+        WithCurveTextOptions(
+            WithFileListOptions({{"--json", false}, {"--serial-resistor", true}})));
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("info needs at least one FILE");
-    const float resistor = SerialResistorOf(parsed);
+    const CurveTextOptions textOptions = CurveTextOptionsOf(parsed);
     const bool json = parsed.has("--json");
     int exitCode = ExpandInputFiles(parsed, std::cin, err) > 0 ? kExitFailed : kExitOk;
     if (json)
         out << "[\n";
     for (std::size_t i = 0; i < parsed.files.size(); ++i) {
         const std::string& name = parsed.files[i];
-        const CurveSummary summary = SummarizeCurveFile(name, ReadCurveFile(name), resistor);
+        const CurveSummary summary = SummarizeAnyCurve(name, textOptions);
         if (summary.refusal)
             exitCode = kExitFailed;
         if (json)
@@ -167,24 +157,17 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
-    const ParsedArguments parsed = ParseArguments(args,
-        {{"-o", true}, {"--rate", true}, {"--length", true}, {"--serial-resistor", true},
-            {"--columns", true}});
+    const ParsedArguments parsed
+        = ParseArguments(args, WithCurveTextOptions({{"-o", true}, {"--serial-resistor", true}}));
     if (parsed.files.size() != 1)
         throw UsageError("import takes exactly one FILE");
     const std::string output = parsed.value("-o", "");
     const auto kind = CurveKindOfName(output);
     if (output.empty() || output == "-" || !kind)
         throw UsageError("import needs -o OUT.EE, .EA, .AE, .AA or .OHM");
-    ImportSettings settings;
+    const CurveTextOptions textOptions = CurveTextOptionsOf(parsed);
+    ImportSettings settings = textOptions.settings;
     settings.kind = *kind;
-    settings.sampleRate = static_cast<int32_t>(
-        ParseIntegerOption("--rate", parsed.value("--rate", "48000"), 1, INT32_MAX));
-    settings.transformLength = static_cast<int32_t>(
-        ParseIntegerOption("--length", parsed.value("--length", "65536"), 2, kMaxTransformLength));
-    if (settings.transformLength % 2 != 0)
-        throw UsageError("--length must be even");
-    settings.serialResistor = SerialResistorOf(parsed);
 
     const std::string& source = parsed.files.front();
     std::string text;
@@ -193,7 +176,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         return kExitFailed;
     }
     const ParsedCurveText curveText
-        = ParseCurveText(text, settings.kind, ColumnChoiceOf(parsed.value("--columns", "")));
+        = ParseCurveText(text, settings.kind, textOptions.columns);
     if (curveText.error) {
         err << "voxacurve: " << Located(source, curveText.error->line) << ": "
             << curveText.error->message << '\n';

@@ -10,6 +10,7 @@
 #include "plot/qt/PlotPainter.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
+#include "tools/voxacurve/TextCurves.h"
 #include "tools/voxacurve/WriteWhole.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/Fonts.h"
@@ -61,6 +62,7 @@ struct RenderOptions {
     PlotColours colours;
     bool legend = false; // each file's name in its curve's colour
     std::optional<StatsTable> band; // --band: statistics drawn under the curves
+    CurveTextOptions texts; // how FRD, ZMA, CSV and TXT files become curves
 };
 
 // The formats by their names, which are also the files' extensions.
@@ -190,9 +192,8 @@ RenderOptions OptionsOf(const ParsedArguments& parsed)
     options.view.viewFreqLow = view.ViewFreqLow;
     options.view.viewFreqHigh = view.ViewFreqHigh;
 
-    options.serialResistor = parsed.values.contains("--serial-resistor")
-        ? ParseSerialResistorOption("--serial-resistor", parsed.values.at("--serial-resistor"))
-        : DefaultSerialResistor();
+    options.texts = CurveTextOptionsOf(parsed);
+    options.serialResistor = options.texts.settings.serialResistor;
     options.colours = ColoursOf(parsed.value("--colours", "default"), fresh);
     options.legend = parsed.has("--legend");
     if (parsed.values.contains("--band"))
@@ -209,17 +210,36 @@ struct LoadedCurve {
     bool impedance = false;
 };
 
-// The curve, or the reason the viewer refuses it.
-std::variant<LoadedCurve, std::string> LoadCurve(const std::string& name)
+// The curve file, or the curve file a curve text makes; the kind, or the
+// reason there is no curve.
+std::variant<std::pair<CurveFile, CurveKind>, std::string> ReadAnyCurve(
+    const std::string& name, const CurveTextOptions& texts)
 {
+    if (IsCurveTextName(name)) {
+        TextCurve text = ReadTextCurve(name, texts);
+        if (text.error)
+            return *text.error;
+        return std::pair(std::move(text.file), text.kind);
+    }
     const std::optional<CurveKind> kind = CurveKindOfName(name);
     if (!kind)
-        return std::string("not a curve file name (EE, EA, AE, AA or OHM)");
-    const CurveFile file = ReadCurveFile(name);
-    if (const std::optional<std::string> refusal = CurveRefusal(file, *kind))
+        return std::string(
+            "not a curve file name (EE, EA, AE, AA or OHM) nor a curve text (frd, zma, csv, txt)");
+    return std::pair(ReadCurveFile(name), *kind);
+}
+
+// The curve, or the reason the viewer refuses it.
+std::variant<LoadedCurve, std::string> LoadCurve(
+    const std::string& name, const CurveTextOptions& texts)
+{
+    auto read = ReadAnyCurve(name, texts);
+    if (auto* reason = std::get_if<std::string>(&read))
+        return *reason;
+    const auto& [file, kind] = std::get<std::pair<CurveFile, CurveKind>>(read);
+    if (const std::optional<std::string> refusal = CurveRefusal(file, kind))
         return *refusal;
     LoadedCurve curve {name, file.header, std::vector<float>(kCurveCapacity, EmptyCurveValue),
-        *kind == CurveKind::Impedance};
+        kind == CurveKind::Impedance};
     std::copy(file.values.begin(), file.values.end(), curve.values.begin());
     return curve;
 }
@@ -460,7 +480,7 @@ int RenderOne(const ParsedArguments& parsed, const RenderOptions& options, std::
     int exitCode = kExitOk;
     std::vector<LoadedCurve> loaded;
     for (const std::string& name : parsed.files) {
-        auto curve = LoadCurve(name);
+        auto curve = LoadCurve(name, options.texts);
         if (auto* refusal = std::get_if<std::string>(&curve)) {
             err << "voxacurve: " << name << ": refused: " << *refusal << '\n';
             exitCode = kExitFailed;
@@ -524,7 +544,7 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
     auto work = [&] {
         for (std::size_t i; (i = next++) < files.size(); ++done) {
             const std::string& name = files[i];
-            auto curve = LoadCurve(name);
+            auto curve = LoadCurve(name, options.texts);
             if (auto* refusal = std::get_if<std::string>(&curve)) {
                 report("voxacurve: " + name + ": refused: " + *refusal);
                 ++failed;
@@ -625,10 +645,11 @@ private:
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
     ParsedArguments parsed = ParseArguments(args,
-        WithFileListOptions({{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true},
-            {"--from", true}, {"--to", true}, {"--level-top", true}, {"--level-range", true},
-            {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
-            {"--colours", true}, {"--legend", false}, {"--band", true}}));
+        WithCurveTextOptions(WithFileListOptions({{"-o", true}, {"--each", false},
+            {"--format", true}, {"--size", true}, {"--from", true}, {"--to", true},
+            {"--level-top", true}, {"--level-range", true}, {"--impedance-step", true},
+            {"--impedance-base", true}, {"--serial-resistor", true}, {"--colours", true},
+            {"--legend", false}, {"--band", true}})));
     if (parsed.files.empty() && !parsed.values.contains("--files-from")
         && !parsed.values.contains("--band"))
         throw UsageError("render needs at least one FILE (or --band STATS.csv)");

@@ -1,6 +1,7 @@
 // voxacurve: the curve files of the viewer from a terminal, without a window.
 //
 //   voxacurve info FILE...      what each file holds, or why the viewer refuses it
+//                               (FRD, ZMA, CSV and TXT curve texts read as import reads them)
 //   voxacurve export FILE...    FRD, ZMA or CSV text for loudspeaker design tools
 //   voxacurve import FILE -o OUT.EA    a curve file from such a text
 //   voxacurve render FILE... -o OUT.png   the viewer's picture of the curves
@@ -30,7 +31,10 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"info", "FILE|DIR... [--files-from LIST [-0]] [--json] [--serial-resistor R]", RunInfo},
+    {"info",
+        "FILE|DIR... [--files-from LIST [-0]] [--json] [--serial-resistor R] [--rate HZ] "
+        "[--length N] [--columns F,M]",
+        RunInfo},
     {"export",
         "FILE|DIR... [--files-from LIST [-0]] [--format frd|zma|csv] [--ppo N] [-o DIR | -o -] "
         "[--serial-resistor R]",
@@ -43,7 +47,8 @@ constexpr Command kCommands[] = {
         "FILE|DIR... [--files-from LIST [-0]] -o OUT.png|.svg|.pdf [--size WxH] [--from HZ --to "
         "HZ] [--level-top DB] "
         "[--level-range DB] [--impedance-step OHM] [--impedance-base OHM] [--serial-resistor R] "
-        "[--colours default|print] [--legend] [--band STATS.csv]\n"
+        "[--colours default|print] [--legend] [--band STATS.csv] [--rate HZ] [--length N] "
+        "[--columns F,M]\n"
         "  voxacurve render --each FILE|DIR... -o DIR [--format png|svg|pdf] [the options above]",
         RunRender},
     {"stats",
