@@ -375,3 +375,24 @@ TEST(CurveText, TextsThatCannotBeReadSayWhy)
 }
 
 } // namespace
+
+TEST(CurveText, KindOfATextByItsExtensionThenItsHeader)
+{
+    struct Case {
+        const char* extension;
+        const char* header;
+        CurveKind kind;
+    };
+    const Case cases[] = {
+        {"ZMA", "", CurveKind::Impedance},
+        {"frd", "Frequency,Impedance", CurveKind::Response},
+        {"csv", "Frequency (Hz),Impedance (Ohm),Phase (deg)", CurveKind::Impedance},
+        {"TXT", "Freq(Hz) Ohms", CurveKind::Impedance},
+        {"csv", "Frequency (Hz),Magnitude (dB),Phase (deg)", CurveKind::Response},
+        {"txt", "", CurveKind::Response},
+        {"csv", "Frequency,Ohmic", CurveKind::Response},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CurveTextKind(c.extension, c.header), c.kind) << c.extension << " " << c.header;
+    EXPECT_EQ(ParseCurveText("* x\nHz;Ohm\n20;6\n40;7\n", CurveKind::Response).header, "Hz;Ohm");
+}
