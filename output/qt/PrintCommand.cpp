@@ -2,7 +2,7 @@
 
 #include "app/SettingsRecord.h"
 #include "app/ToneSequences.h"
-#include "app/qt/FileNames.h"
+#include "app/WriteWhole.h"
 #include "app/qt/Sound.h"
 #include "dialogs/DirectoryListing.h"
 #include "dialogs/qt/TFileBox.h"
@@ -12,11 +12,15 @@
 #include "ui/qt/TMainForm.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -193,10 +197,30 @@ void cleanUp(PixelImage& picture, const DataRect& data)
 }
 
 // QImage writes a Format_RGB32 picture as a 24-bit BMP file.
+// Encodes the picture in memory and writes the file whole, so that a failed
+// write leaves an existing file as it was; the error names the full path
+// and the system's reason.
 void saveBmp(const QImage& picture, const std::string& path)
 {
-    if (!picture.save(FileNameText(path), "BMP"))
-        throw std::runtime_error("Cannot write the bitmap file " + path);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "BMP");
+    std::optional<std::string> error;
+    if (!writer.write(picture))
+        error = writer.errorString().toStdString();
+    else
+        error = WriteWhole(path,
+            BytesOf(std::string_view(bytes.constData(), std::size_t(bytes.size()))),
+            Flush::ToDisk);
+    if (error) {
+        // The file box has entered the directory: a relative path is taken
+        // from there, unless that directory is gone too.
+        std::error_code noWorkingDirectory;
+        const std::filesystem::path full = std::filesystem::absolute(path, noWorkingDirectory);
+        throw std::runtime_error("Cannot write the bitmap file "
+            + (noWorkingDirectory ? path : full.lexically_normal().string()) + ": " + *error);
+    }
 }
 
 // One page: the picture stretched to 80 % of the printable width, 10 % in

@@ -17,7 +17,11 @@
 #include <QPrinterInfo>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,14 +34,17 @@ namespace
 class FileBoxAnswer
 {
 public:
-    FileBoxAnswer(const QString& typed, Qt::Key key)
+    // beforeAnswer runs while the box is shown, before the name is typed.
+    FileBoxAnswer(const QString& typed, Qt::Key key, std::function<void()> beforeAnswer = {})
         : m_timer(std::make_unique<QTimer>())
     {
         m_timer->setInterval(10);
-        QObject::connect(m_timer.get(), &QTimer::timeout, [this, typed, key] {
+        QObject::connect(m_timer.get(), &QTimer::timeout, [this, typed, key, beforeAnswer] {
             if (!FileBox || QApplication::activeModalWidget() != FileBox)
                 return;
             m_timer->stop();
+            if (beforeAnswer)
+                beforeAnswer();
             auto* edit = FileBox->findChild<QLineEdit*>("FileEdit");
             ASSERT_NE(edit, nullptr);
             edit->setText(typed);
@@ -252,6 +259,49 @@ TEST_F(PrintCommand, BmpFileLandsInTheDirectoryUnderItsName)
                       std::filesystem::directory_iterator()),
             1);
         EXPECT_TRUE(bmpFiles().isEmpty()) << "no file beside the directory";
+    }
+}
+
+// A bitmap that cannot be written is reported by the top-level error display
+// from the print button, naming the full path and the system's reason; the
+// program goes on. Running as root the directory's mode cannot stop a
+// write, so the directory is replaced by a file, or removed, while the
+// file box asks for the name (as when a disk is taken away).
+TEST_F(PrintCommand, UnwritableBitmapIsNamedWithItsFullPathAndTheReason)
+{
+    struct Case {
+        const char* name;
+        std::string directory; // below the program directory
+        bool fileInstead; // the directory replaced by a file, else removed
+        int error;
+    };
+    const std::vector<Case> cases = {
+        {"the directory is now a file", "now-a-file", true, ENOTDIR},
+        {"the directory is gone", "gone", false, ENOENT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string directory = programDir() + c.directory;
+        std::filesystem::create_directory(directory);
+        Settings.BmpDirectory.assign(directory + "/");
+        const FileBoxAnswer answer("ro_test", Qt::Key_Return, [&] {
+            std::filesystem::remove(directory);
+            if (c.fileInstead)
+                std::ofstream(directory) << "not a directory";
+        });
+        QString shown;
+        whenModal([&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        runInEventLoop([] { QTest::mouseClick(MainForm->PrintButton, Qt::LeftButton); });
+        EXPECT_EQ(shown.toStdString(),
+            "Cannot write the bitmap file " + programDir() + c.directory
+                + "/ro_test.BMP: " + std::strerror(c.error));
+        EXPECT_TRUE(MainForm->isVisible());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 }
 

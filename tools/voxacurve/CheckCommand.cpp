@@ -4,7 +4,7 @@
 #include "curves/LimitCheck.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
-#include "tools/voxacurve/WriteWhole.h"
+#include "app/WriteWhole.h"
 
 #include <iostream>
 #include <map>

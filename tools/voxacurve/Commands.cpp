@@ -7,7 +7,7 @@
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/TextCurves.h"
-#include "tools/voxacurve/WriteWhole.h"
+#include "app/WriteWhole.h"
 
 #include <cstring>
 #include <filesystem>

@@ -11,7 +11,7 @@
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/TextCurves.h"
-#include "tools/voxacurve/WriteWhole.h"
+#include "app/WriteWhole.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/Fonts.h"
 

@@ -3,7 +3,7 @@
 #include "curves/CurveStats.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
-#include "tools/voxacurve/WriteWhole.h"
+#include "app/WriteWhole.h"
 
 #include <filesystem>
 #include <iostream>

@@ -1,7 +1,7 @@
 #include "tools/voxacurve/TextCurves.h"
 
 #include "curves/CurveInfo.h"
-#include "tools/voxacurve/WriteWhole.h"
+#include "app/WriteWhole.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
-// Writing an output file of voxacurve whole or not at all; reading an input
-// file whole.
+// Writing an output file of the viewer or voxacurve (a bitmap, an export,
+// a curve file, a picture) whole or not at all; reading an input file whole.
 
 #include "app/FileReplace.h"
 

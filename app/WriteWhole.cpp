@@ -1,4 +1,4 @@
-#include "tools/voxacurve/WriteWhole.h"
+#include "app/WriteWhole.h"
 
 #include <cstring>
 #include <filesystem>
@@ -11,7 +11,7 @@ std::optional<std::string> WriteWhole(
     const std::optional<std::string> target = FollowLinks(path);
     if (!target)
         return "too many levels of symbolic links";
-    const int error = ReplaceFileContents(*target, bytes, ".voxacurve-write.", {}, flush);
+    const int error = ReplaceFileContents(*target, bytes, ".voxa-write.", {}, flush);
     if (error != 0)
         return std::strerror(error);
     return std::nullopt;
