@@ -30,15 +30,17 @@ head -c 100 "$dir/WOOFER.EA" >"$WORK/SHORT.EA"
 write_curve "$WORK/ODD.AA" 1 48000 63 20000 20 '[1.0] * 40'
 write_curve "$WORK/ZERO.AE" 0 48000 64 20000 20 '[1.0] * 32'
 write_curve "$WORK/NAN.EA" 1 48000 64 'nan' 20 '[1.0] * 32'
-cp "$dir/WOOFER.EA" "$WORK/WOOFER.TXT"
-run info "$WORK/SHORT.EA" "$WORK/ODD.AA" "$dir/WOOFER.EA" "$WORK/ZERO.AE" "$WORK/NAN.EA" "$WORK/WOOFER.TXT" "$WORK/MISSING.EA"
+cp "$dir/WOOFER.EA" "$WORK/WOOFER.DAT"
+cp "$dir/WOOFER.EA" "$WORK/WOOFER.TXT" # read as a curve text
+run info "$WORK/SHORT.EA" "$WORK/ODD.AA" "$dir/WOOFER.EA" "$WORK/ZERO.AE" "$WORK/NAN.EA" "$WORK/WOOFER.DAT" "$WORK/WOOFER.TXT" "$WORK/MISSING.EA"
 expect_rc 1 "refused files"
 expect_in "$OUT" "$WORK/SHORT.EA: refused: truncated" "short file"
 expect_in "$OUT" "$WORK/ODD.AA: refused: bad header" "odd length"
 expect_in "$OUT" "$dir/WOOFER.EA: response EA" "good file among refused ones"
 expect_in "$OUT" "$WORK/ZERO.AE: refused: level factor 0 cannot give a level" "level factor 0"
 expect_in "$OUT" "$WORK/NAN.EA: refused: its band cannot be drawn" "NaN band edge"
-expect_in "$OUT" "$WORK/WOOFER.TXT: refused: not a curve file name" "unknown extension"
+expect_in "$OUT" "$WORK/WOOFER.DAT: refused: not a curve file name" "unknown extension"
+expect_in "$OUT" "$WORK/WOOFER.TXT: refused: NUL bytes in the text" "a curve file named as a text"
 expect_in "$OUT" "$WORK/MISSING.EA: refused: cannot be read" "missing file"
 grep -qi nan <<<"$(grep -v NAN.EA <<<"$OUT")" && fail "a NaN in the output: $OUT"
 
