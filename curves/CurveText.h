@@ -35,9 +35,9 @@ std::vector<std::string> ExportComments(
 // The text: for FRD and ZMA every comment as "* " + comment and the column
 // titles as a comment; for CSV no comments (spreadsheets take any line
 // before the header row as data) but the header row first, whose names
-// give the kind ("Magnitude (dB)" or "Impedance (Ohm)"); then one line per point: frequency in Hz (9 significant digits), magnitude
-// (dB with 4 decimals, Ohm with 7 significant digits) and the phase 0,
-// separated by one blank (by a comma in CSV), point decimals, "\n" endings.
+// give the kind ("Magnitude (dB)" or "Impedance (Ohm)"); then one line per point: frequency in Hz
+// (9 significant digits), magnitude (dB with 4 decimals, Ohm with 7 significant digits) and the
+// phase 0, separated by one blank (by a comma in CSV), point decimals, "\n" endings.
 std::string FormatCurveText(TextFormat format, CurveKind kind,
     const std::vector<std::string>& comments, std::span<const BandPoint> points);
 

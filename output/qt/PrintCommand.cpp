@@ -211,8 +211,7 @@ void saveBmp(const QImage& picture, const std::string& path)
         error = writer.errorString().toStdString();
     else
         error = WriteWhole(path,
-            BytesOf(std::string_view(bytes.constData(), std::size_t(bytes.size()))),
-            Flush::ToDisk);
+            BytesOf(std::string_view(bytes.constData(), std::size_t(bytes.size()))), Flush::ToDisk);
     if (error) {
         // The file box has entered the directory: a relative path is taken
         // from there, unless that directory is gone too.

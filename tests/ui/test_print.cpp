@@ -126,6 +126,20 @@ protected:
             .entryList({"*.BMP", "*.bmp"}, QDir::Files);
     }
 
+    // Clicks the print button; the text of the error box it shows.
+    QString errorOfThePrintButton()
+    {
+        QString shown;
+        whenModal([&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        runInEventLoop([] { QTest::mouseClick(MainForm->PrintButton, Qt::LeftButton); });
+        return shown;
+    }
+
     std::vector<std::pair<int, int>> m_tones;
 };
 
@@ -289,14 +303,7 @@ TEST_F(PrintCommand, UnwritableBitmapIsNamedWithItsFullPathAndTheReason)
             if (c.fileInstead)
                 std::ofstream(directory) << "not a directory";
         });
-        QString shown;
-        whenModal([&shown] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                shown = box->text();
-                box->accept();
-            }
-        });
-        runInEventLoop([] { QTest::mouseClick(MainForm->PrintButton, Qt::LeftButton); });
+        const QString shown = errorOfThePrintButton();
         EXPECT_EQ(shown.toStdString(),
             "Cannot write the bitmap file " + programDir() + c.directory
                 + "/ro_test.BMP: " + std::strerror(c.error));
@@ -344,14 +351,7 @@ TEST_F(PrintCommand, NoPrinterFromThePrintButtonShowsTheErrorAndTheProgramGoesOn
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "this computer has a printer";
     Settings.PrintToBmp = 0;
-    QString shown;
-    whenModal([&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-    runInEventLoop([] { QTest::mouseClick(MainForm->PrintButton, Qt::LeftButton); });
+    const QString shown = errorOfThePrintButton();
     EXPECT_TRUE(shown.startsWith("No printer is available")) << shown.toStdString();
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_FALSE(MainForm->ESCButton->isHidden());

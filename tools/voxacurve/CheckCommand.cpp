@@ -1,10 +1,10 @@
 #include "tools/voxacurve/CheckCommand.h"
 
+#include "app/WriteWhole.h"
 #include "curves/CurveText.h"
 #include "curves/LimitCheck.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
-#include "app/WriteWhole.h"
 
 #include <iostream>
 #include <map>

@@ -1,13 +1,13 @@
 #include "tools/voxacurve/Commands.h"
 
 #include "app/FileReplace.h"
+#include "app/WriteWhole.h"
 #include "curves/CurveInfo.h"
 #include "curves/CurveText.h"
 #include "curves/ExampleCurves.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/TextCurves.h"
-#include "app/WriteWhole.h"
 
 #include <cstring>
 #include <filesystem>
@@ -175,8 +175,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         err << "voxacurve: " << source << ": " << *readError << '\n';
         return kExitFailed;
     }
-    const ParsedCurveText curveText
-        = ParseCurveText(text, settings.kind, textOptions.columns);
+    const ParsedCurveText curveText = ParseCurveText(text, settings.kind, textOptions.columns);
     if (curveText.error) {
         err << "voxacurve: " << Located(source, curveText.error->line) << ": "
             << curveText.error->message << '\n';

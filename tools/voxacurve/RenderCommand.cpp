@@ -1,6 +1,7 @@
 #include "tools/voxacurve/RenderCommand.h"
 
 #include "app/SettingsRecord.h"
+#include "app/WriteWhole.h"
 #include "curves/ColourCycle.h"
 #include "curves/CurveInfo.h"
 #include "curves/CurveStats.h"
@@ -11,7 +12,6 @@
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/TextCurves.h"
-#include "app/WriteWhole.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/Fonts.h"
 
@@ -645,11 +645,11 @@ private:
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
     ParsedArguments parsed = ParseArguments(args,
-        WithCurveTextOptions(WithFileListOptions({{"-o", true}, {"--each", false},
-            {"--format", true}, {"--size", true}, {"--from", true}, {"--to", true},
-            {"--level-top", true}, {"--level-range", true}, {"--impedance-step", true},
-            {"--impedance-base", true}, {"--serial-resistor", true}, {"--colours", true},
-            {"--legend", false}, {"--band", true}})));
+        WithCurveTextOptions(WithFileListOptions(
+            {{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true},
+                {"--from", true}, {"--to", true}, {"--level-top", true}, {"--level-range", true},
+                {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
+                {"--colours", true}, {"--legend", false}, {"--band", true}})));
     if (parsed.files.empty() && !parsed.values.contains("--files-from")
         && !parsed.values.contains("--band"))
         throw UsageError("render needs at least one FILE (or --band STATS.csv)");

@@ -1,9 +1,9 @@
 #include "tools/voxacurve/StatsCommand.h"
 
+#include "app/WriteWhole.h"
 #include "curves/CurveStats.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
-#include "app/WriteWhole.h"
 
 #include <filesystem>
 #include <iostream>

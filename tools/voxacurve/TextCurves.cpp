@@ -1,7 +1,7 @@
 #include "tools/voxacurve/TextCurves.h"
 
-#include "curves/CurveInfo.h"
 #include "app/WriteWhole.h"
+#include "curves/CurveInfo.h"
 
 #include <cstdint>
 
