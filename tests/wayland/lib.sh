@@ -1,0 +1,87 @@
+# Helpers for the tests under weston; sourced by each test script after the
+# end-to-end helpers (program directory, start, exit, configuration fields).
+source "$E2E_DIR/lib.sh"
+
+# Waits for a window with exactly this title; prints "X Y WIDTH HEIGHT".
+wl_wait_window() {
+    python3 "$WAYLAND_TEST_DIR/windows.py" wait "$1" && return 0
+    python3 "$WAYLAND_TEST_DIR/windows.py" list >&2
+    fail "no window titled '$1' appeared"
+}
+
+# Waits until no window has this title.
+wl_wait_window_gone() {
+    python3 "$WAYLAND_TEST_DIR/windows.py" gone "$1" || fail "the window '$1' did not close"
+}
+
+# Key presses and pointer moves through the compositor's seat.
+keys() {
+    local key
+    for key in "$@"; do
+        DISPLAY=$INPUT_DISPLAY xdotool key "$key"
+        sleep 0.2
+    done
+}
+# Opens a menu by its mnemonic (Alt + KEY) and picks the entry of ITEM's
+# mnemonic once the menu is on the screen. Usage: menu KEY ITEM
+menu() {
+    keys "alt+$1"
+    python3 "$WAYLAND_TEST_DIR/windows.py" popup || fail "the menu alt+$1 did not open"
+    keys "$2"
+}
+type_text() { DISPLAY=$INPUT_DISPLAY xdotool type --delay 30 "$1"; }
+pointer_to() { DISPLAY=$INPUT_DISPLAY xdotool mousemove "$1" "$2"; }
+
+# A picture of the whole screen taken by the compositor.
+screenshot() {
+    local out=$1 dir
+    dir=$(mktemp -d "$E2E_WORK/shot.XXXX")
+    (cd "$dir" && weston-screenshooter >/dev/null 2>&1) || fail "weston-screenshooter failed"
+    mv "$dir"/*.png "$out"
+    rmdir "$dir"
+}
+
+# The data window in a picture: "X Y WIDTH HEIGHT", or nothing.
+data_window() { convert "$1" ppm:- | python3 "$WAYLAND_TEST_DIR/data_window.py"; }
+
+# The colours in a rectangle of a picture: "COUNT R G B" a line.
+colours_in() {
+    local file=$1 x=$2 y=$3 w=$4 h=$5
+    convert "$file" -crop "${w}x$h+$x+$y" +repage -depth 8 -format %c histogram:info:- \
+        | sed -n 's/^ *\([0-9]*\): (\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1 \2 \3 \4/p'
+}
+
+# The number of pixels of one colour (rrggbb) in a rectangle of a picture.
+count_colour() {
+    local rgb=$6
+    colours_in "$@" | awk -v r=$((16#${rgb:0:2})) -v g=$((16#${rgb:2:2})) -v b=$((16#${rgb:4:2})) \
+        '$2 == r && $3 == g && $4 == b { n = $1 } END { print n + 0 }'
+}
+
+# The number of dark pixels (text, smoothed at its edges) in a rectangle.
+count_dark() {
+    colours_in "$@" | awk '$2 + $3 + $4 < 200 { n += $1 } END { print n + 0 }'
+}
+
+# Takes pictures until the command given (with the picture's name as its last
+# argument) succeeds; fails with the message after 10 s.
+wait_picture() {
+    local message=$1 shot=$E2E_WORK/wait.png
+    shift
+    for _ in $(seq 40); do
+        screenshot "$shot"
+        "$@" "$shot" && return 0
+        sleep 0.25
+    done
+    cp "$shot" "$E2E_WORK/last-picture.png"
+    fail "$message"
+}
+
+# The viewer prints nothing on a terminal while it works: no warnings of Qt's
+# wayland platform, of its dialogs, nor of the program.
+expect_quiet_viewer() {
+    if [ -s "$E2E_WORK/viewer.log" ]; then
+        cat "$E2E_WORK/viewer.log" >&2
+        fail "the viewer printed the lines above"
+    fi
+}

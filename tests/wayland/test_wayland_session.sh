@@ -1,0 +1,66 @@
+# A session under a Wayland compositor, driven by keys and the pointer: start
+# with a fresh configuration, load a response through the file box, read
+# values under the pointer, open the print options, enter a serial resistor
+# in the input box and quit with "yes". Checked on the compositor's pictures,
+# the saved configuration and the exit status; the viewer prints nothing.
+source "$WAYLAND_TEST_DIR/lib.sh"
+
+dir=$(make_program_dir)
+"$(dirname "$VIEWER_BINARY")/make_examples" "$dir"
+start_viewer "$dir" /Init /:
+wl_wait_window ' Sonivex' >/dev/null
+pointer_to 1010 760 # out of the way
+
+# The fresh window's data window is 528 x 290, as on every platform.
+found_data_window() { box=$(data_window "$1") && [ "${box#* * }" = "528 290" ]; }
+wait_picture "no data window of 528 x 290 on the screen" found_data_window
+read -r sx sy _ <<<"$box"
+
+keys F1
+wl_wait_window 'File Name Selection' >/dev/null
+sleep 0.3
+type_text SPEAKER
+keys Return
+wl_wait_window_gone 'File Name Selection'
+lime_curve() { [ "$(count_colour "$1" "$sx" "$sy" 528 290 00FF00)" -gt 300 ]; }
+wait_picture "the loaded response is not drawn" lime_curve
+
+# The read-out names the values under the read-out cursor: text appears
+# above the data window, and the cursor's white outline inside it.
+read_out_text() { count_dark "$1" "$sx" $((sy - 16)) 400 14; }
+screenshot "$E2E_WORK/before.png"
+before=$(read_out_text "$E2E_WORK/before.png")
+pointer_to $((sx + 264)) $((sy + 145))
+read_out_shown() {
+    [ "$(read_out_text "$1")" -gt $((before + 20)) ] \
+        && [ "$(count_colour "$1" $((sx + 249)) $((sy + 130)) 31 31 FFFFFF)" -gt 20 ]
+}
+wait_picture "no read-out text or cursor under the pointer" read_out_shown
+pointer_to 1010 760
+
+menu t p
+wl_wait_window 'VOXA 32 Printer Options' >/dev/null
+sleep 0.3
+keys Return
+wl_wait_window_gone 'VOXA 32 Printer Options'
+
+menu t s
+wl_wait_window 'Sonivex' >/dev/null
+sleep 0.3
+keys ctrl+a
+type_text 2.5
+keys Return
+wl_wait_window_gone 'Sonivex'
+
+keys Escape
+wl_wait_window 'Sonivex' >/dev/null
+sleep 0.3
+keys Return
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+[ "$(stat -c %s "$dir/VOXA32VW.CFG")" = 6808 ] || fail "configuration is not 6808 bytes"
+[ "$(config_int16 "$dir/VOXA32VW.CFG" 54)" = 640 ] || fail "saved width $(config_int16 "$dir/VOXA32VW.CFG" 54)"
+[ "$(config_float "$dir/VOXA32VW.CFG" 4320)" = 2.5 ] \
+    || fail "saved serial resistor $(config_float "$dir/VOXA32VW.CFG" 4320)"
+expect_quiet_viewer
+echo "wayland session: ok"
