@@ -95,7 +95,7 @@ QCursor makeReadOutCursor()
         p.drawLine(hot.x() - 14, hot.y(), hot.x() - 4, hot.y());
         p.drawLine(hot.x() + 4, hot.y(), hot.x() + 14, hot.y());
     }
-    if (CompositorPlacesWindows())
+    if (OnWayland())
         return QCursor(QPixmap::fromImage(cursorPicture(figure, mask)), hot.x(), hot.y());
     return QCursor(figure, mask, hot.x(), hot.y());
 }

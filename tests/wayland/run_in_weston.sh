@@ -23,7 +23,10 @@ mkdir -m 0700 "$XDG_RUNTIME_DIR"
 pids=()
 cleanup() {
     local status=$?
-    [ "$status" = 0 ] || { echo "--- weston log" >&2; cat "$work/weston.log" >&2 || true; }
+    if [ "$status" != 0 ]; then
+        echo "--- viewer's output" >&2; cat "$work/viewer.log" >&2 2>/dev/null || true
+        echo "--- weston log" >&2; cat "$work/weston.log" >&2 || true
+    fi
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"

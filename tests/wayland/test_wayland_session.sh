@@ -1,7 +1,7 @@
 # A session under a Wayland compositor, driven by keys and the pointer: start
 # with a fresh configuration, load a response through the file box, read
-# values under the pointer, open the print options, enter a serial resistor
-# in the input box and quit with "yes". Checked on the compositor's pictures,
+# values under the pointer, open the print options, the colour dialog and the
+# version box, enter a serial resistor in the input box and quit with "yes". Checked on the compositor's pictures,
 # the saved configuration and the exit status; the viewer prints nothing.
 source "$WAYLAND_TEST_DIR/lib.sh"
 
@@ -43,6 +43,18 @@ wl_wait_window 'VOXA 32 Printer Options' >/dev/null
 sleep 0.3
 keys Return
 wl_wait_window_gone 'VOXA 32 Printer Options'
+
+# The colour dialog for the grid, cancelled; the version box.
+menu t d Return
+wl_wait_window 'Select Color' >/dev/null
+sleep 0.3
+keys Escape
+wl_wait_window_gone 'Select Color'
+menu i v
+wl_wait_window 'VOXA 32 Info' >/dev/null
+sleep 0.3
+keys Return
+wl_wait_window_gone 'VOXA 32 Info'
 
 menu t s
 wl_wait_window 'Sonivex' >/dev/null

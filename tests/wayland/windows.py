@@ -4,7 +4,7 @@
   windows.py wait TITLE    waits for a window with exactly this title and
                            prints X Y W H (Qt's window frame included)
   windows.py gone TITLE    waits until no window has this title
-  windows.py popup         waits for a popup (an open menu)
+  windows.py popup [N]     waits for N popups (open menus; 1 by default)
 
 Waiting gives up after 15 s with exit status 1. Needs weston's --debug.
 """
@@ -62,8 +62,9 @@ elif command == "wait":
 elif command == "gone":
     sys.exit(0 if wait(lambda windows: all(t != sys.argv[2] for _, t in windows)) else 1)
 elif command == "popup":
+    count = int(sys.argv[2]) if len(sys.argv) > 2 else 1
     deadline = time.monotonic() + 15
-    while "role xdg_popup" not in scene_graph():
+    while scene_graph().count("role xdg_popup") < count:
         if time.monotonic() > deadline:
             sys.exit(1)
         time.sleep(0.05)

@@ -223,7 +223,7 @@ QPoint TMainForm::clientOrigin() const
 
 void TMainForm::centreOnScreen()
 {
-    if (CompositorPlacesWindows())
+    if (OnWayland())
         return;
     const QRect area = screen()->availableGeometry();
     const int left = area.x() + (area.width() - outerWidth()) / 2;

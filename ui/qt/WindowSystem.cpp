@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-bool CompositorPlacesWindows()
+bool OnWayland()
 {
     // "wayland", or a variant such as "wayland-egl"
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
@@ -12,12 +12,12 @@ bool CompositorPlacesWindows()
 
 void PlaceTopLevel(QWidget* window, QPoint topLeft)
 {
-    if (!CompositorPlacesWindows())
+    if (!OnWayland())
         window->move(topLeft);
 }
 
 void CentreTopLevel(QWidget* window)
 {
-    if (const QScreen* screen = window->screen(); screen && !CompositorPlacesWindows())
+    if (const QScreen* screen = window->screen(); screen && !OnWayland())
         window->move(screen->availableGeometry().center() - window->rect().center());
 }
