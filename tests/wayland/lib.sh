@@ -2,6 +2,15 @@
 # end-to-end helpers (program directory, start, exit, configuration fields).
 source "$E2E_DIR/lib.sh"
 
+# With KEEP_PICTURE=FILE a failing test leaves the screen's picture there.
+fail() {
+    local picture=${KEEP_PICTURE:-}
+    echo "FAIL: $*" >&2
+    KEEP_PICTURE=
+    [ -z "$picture" ] || screenshot "$picture" || true
+    exit 1
+}
+
 # Waits for a window with exactly this title; prints "X Y WIDTH HEIGHT".
 wl_wait_window() {
     python3 "$WAYLAND_TEST_DIR/windows.py" wait "$1" && return 0
@@ -14,28 +23,66 @@ wl_wait_window_gone() {
     python3 "$WAYLAND_TEST_DIR/windows.py" gone "$1" || fail "the window '$1' did not close"
 }
 
-# Key presses and pointer moves through the compositor's seat.
+# Key presses and pointer moves through the compositor's seat. A modifier
+# is held down a moment before its key: weston's X11 backend takes the
+# modifier state from a notice of its own, which may come after a key
+# pressed at once.
 keys() {
     local key
     for key in "$@"; do
-        DISPLAY=$INPUT_DISPLAY xdotool key "$key"
+        if [[ $key == *+* ]]; then
+            DISPLAY=$INPUT_DISPLAY xdotool keydown "${key%+*}"
+            sleep 0.1
+            DISPLAY=$INPUT_DISPLAY xdotool key "${key##*+}"
+            sleep 0.1
+            DISPLAY=$INPUT_DISPLAY xdotool keyup "${key%+*}"
+        else
+            DISPLAY=$INPUT_DISPLAY xdotool key "$key"
+        fi
         sleep 0.2
     done
 }
-# Opens a menu by its mnemonic (Alt + KEY) and presses the keys that follow,
-# each once the menus opened so far are on the screen: an entry's mnemonic,
-# a submenu's and then Return... Usage: menu KEY ITEM...
+
+# Holds a key down until N menus are open; fails after 15 s. Qt asks the
+# compositor for a menu with the serial number of the last input event it
+# has seen: a key released before the menu is asked for would make that the
+# release, and weston takes such a menu off the screen at once.
+hold_until_menus() {
+    local key=$1 count=$2
+    DISPLAY=$INPUT_DISPLAY xdotool keydown "$key"
+    python3 "$WAYLAND_TEST_DIR/windows.py" popup "$count" || fail "menu $count did not open"
+    DISPLAY=$INPUT_DISPLAY xdotool keyup "$key"
+    sleep 0.2
+}
+
+# Opens a menu by its mnemonic (Alt + KEY), its submenus by theirs, and
+# presses the last key (an entry's mnemonic, Return...) in the last menu
+# opened. Usage: menu KEY [SUBMENU...] ITEM
 menu() {
-    local open=1 key
-    keys "alt+$1"
-    shift
-    for key in "$@"; do
-        python3 "$WAYLAND_TEST_DIR/windows.py" popup $open || fail "menu $open did not open"
-        keys "$key"
-        open=$((open + 1))
+    local keys_given=("$@") last=$(($# - 1)) i
+    DISPLAY=$INPUT_DISPLAY xdotool keydown alt
+    sleep 0.1
+    hold_until_menus "${keys_given[0]}" 1
+    DISPLAY=$INPUT_DISPLAY xdotool keyup alt
+    sleep 0.2
+    for ((i = 1; i < last; i++)); do
+        hold_until_menus "${keys_given[i]}" $((i + 1))
+    done
+    keys "${keys_given[last]}"
+}
+
+# Types a text key by key (capitals with the shift key held down).
+type_text() {
+    local i c
+    for ((i = 0; i < ${#1}; i++)); do
+        c=${1:i:1}
+        case $c in
+            [A-Z]) keys "shift+$c" ;;
+            .) keys period ;;
+            *) keys "$c" ;;
+        esac
     done
 }
-type_text() { DISPLAY=$INPUT_DISPLAY xdotool type --delay 30 "$1"; }
 pointer_to() { DISPLAY=$INPUT_DISPLAY xdotool mousemove "$1" "$2"; }
 
 # A picture of the whole screen taken by the compositor.

@@ -16,28 +16,22 @@ export VIEWER_BINARY=$2
 export E2E_DIR=$(cd "$(dirname "$0")/../e2e" && pwd)
 export WAYLAND_TEST_DIR=$(cd "$(dirname "$0")" && pwd)
 
-work=$(mktemp -d)
-export E2E_WORK=$work
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
-pids=()
-cleanup() {
-    local status=$?
-    if [ "$status" != 0 ]; then
-        echo "--- viewer's output" >&2; cat "$work/viewer.log" >&2 2>/dev/null || true
-        echo "--- weston log" >&2; cat "$work/weston.log" >&2 || true
-    fi
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
+source "$E2E_DIR/session.sh"
+on_failure() {
+    echo "--- viewer's output" >&2
+    cat "$work/viewer.log" >&2 2>/dev/null || true
+    echo "--- weston log" >&2
+    cat "$work/weston.log" >&2 || true
 }
-trap cleanup EXIT
 
-# No panel (its clock would change the pictures), a plain background and no
-# on-screen keyboard popping up over the viewer's edit fields.
+# No panel (its clock would change the pictures), a plain background, no
+# on-screen keyboard popping up over the viewer's edit fields, and no key
+# repeat for keys held down while a menu opens.
 cat >"$work/weston.ini" <<'INI'
 [core]
 idle-time=0
+[keyboard]
+repeat-rate=0
 [shell]
 panel-position=none
 background-color=0xff203040
@@ -49,12 +43,8 @@ backend=(--backend=x11-backend.so)
 if grep -qx '# weston: headless' "$script"; then
     backend=(--backend=headless-backend.so)
 else
-    fifo=$work/display.fifo
-    mkfifo "$fifo"
-    Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
-    pids+=($!)
-    read -r display <"$fifo"
-    export INPUT_DISPLAY=:$display
+    start_xvfb
+    export INPUT_DISPLAY=$XVFB_DISPLAY
 fi
 
 # --debug lets weston-screenshooter take pictures and weston-debug list the
