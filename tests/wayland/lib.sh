@@ -18,6 +18,16 @@ wl_wait_window() {
     fail "no window titled '$1' appeared"
 }
 
+# Waits for a window with this title to be shown and active: Qt draws the
+# title dark once the window has the keyboard focus, and keys pressed from
+# then on reach it.
+wl_wait_active() {
+    local x y w
+    read -r x y w _ <<<"$(wl_wait_window "$1")"
+    title_dark() { [ "$(count_dark "$1" $((x + w / 2 - 60)) "$y" 120 28)" -gt 20 ]; }
+    wait_picture "the window '$1' did not become active" title_dark
+}
+
 # Waits until no window has this title.
 wl_wait_window_gone() {
     python3 "$WAYLAND_TEST_DIR/windows.py" gone "$1" || fail "the window '$1' did not close"
