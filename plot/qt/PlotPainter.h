@@ -93,6 +93,11 @@ public:
 
 private:
     FrequencyGrid computeGrid() const;
+    // paintStrip for a painter that cannot clip (Qt's SVG writer), within
+    // `visible`: a label wholly inside stays text, one partly inside is drawn
+    // as its outline cut to the strip, one outside is left out.
+    void paintStripCut(QPainter& p, const QRect& fill, const QRect& visible,
+        const std::vector<LabelText>& labels, const QFont& font) const;
     void addToFootprint(PictureMemo& memo, QPainter& p, const std::vector<TracePoint>& line) const;
     void paintGridLines(QPainter& p, const FrequencyGrid& grid) const;
 
