@@ -37,13 +37,12 @@ std::optional<std::pair<ClipPoint, ClipPoint>> ClipSegment(
 } // namespace
 
 std::vector<std::vector<ClipPoint>> ClipPolyline(
-    const std::vector<TracePoint>& points, double width, double height)
+    const std::vector<ClipPoint>& points, double width, double height)
 {
     std::vector<std::vector<ClipPoint>> runs;
     bool joined = false; // the last run ends where the next segment starts
     for (std::size_t i = 1; i < points.size(); ++i) {
-        const ClipPoint a {double(points[i - 1].x), double(points[i - 1].y)};
-        const ClipPoint b {double(points[i].x), double(points[i].y)};
+        const ClipPoint a = points[i - 1], b = points[i];
         const auto piece = ClipSegment(a, b, width, height);
         if (!piece) {
             joined = false;

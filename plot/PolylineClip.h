@@ -3,8 +3,6 @@
 // writer ignores clip rectangles, so a trace drawn into a vector picture is
 // cut here to the data window instead.
 
-#include "curves/CurveTrace.h"
-
 #include <vector>
 
 struct ClipPoint {
@@ -18,4 +16,4 @@ struct ClipPoint {
 // edges, and pieces that meet are joined into one run. A run has at least
 // two points; a polyline wholly outside gives none.
 std::vector<std::vector<ClipPoint>> ClipPolyline(
-    const std::vector<TracePoint>& points, double width, double height);
+    const std::vector<ClipPoint>& points, double width, double height);

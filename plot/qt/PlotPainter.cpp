@@ -270,7 +270,7 @@ std::vector<std::optional<FaultKind>> PlotPainter::paintPicture(QPainter& p,
         p.save();
         p.setClipRect(toQRect(r));
         p.translate(r.left, r.top);
-        if (p.paintEngine()->type() == QPaintEngine::SVG)
+        if (CannotClip(p))
             paintStripCut(p, fill, QRect(0, 0, r.width, r.height), labels, stripFont);
         else
             paintStrip(p, fill, labels, stripFont);
@@ -320,14 +320,11 @@ std::vector<TracePoint> DrawTracePolyline(
     if (points.size() < 2)
         return points;
     std::vector<TracePoint> corners = PolylineCorners(points, width, height);
-    if (p.paintEngine()->type() == QPaintEngine::SVG) {
-        // Qt's SVG writer ignores clip rectangles: the line is cut here.
-        for (const std::vector<ClipPoint>& run : ClipPolyline(corners, width, height)) {
-            std::vector<QPointF> cut;
-            for (const ClipPoint& c : run)
-                cut.emplace_back(c.x, c.y);
-            p.drawPolyline(cut.data(), int(cut.size()));
-        }
+    if (CannotClip(p)) {
+        std::vector<ClipPoint> line;
+        for (const TracePoint& t : corners)
+            line.push_back({double(t.x), double(t.y)});
+        DrawPolylineWithin(p, line, width, height);
         return corners;
     }
     std::vector<QPointF> line;
@@ -350,4 +347,32 @@ std::vector<TracePoint> DrawTracePolyline(
     if (directPixels)
         p.restore();
     return corners;
+}
+
+bool CannotClip(const QPainter& p)
+{
+    return p.paintEngine()->type() == QPaintEngine::SVG;
+}
+
+void DrawPolylineWithin(
+    QPainter& p, const std::vector<ClipPoint>& points, double width, double height)
+{
+    for (const std::vector<ClipPoint>& run : ClipPolyline(points, width, height)) {
+        std::vector<QPointF> line;
+        for (const ClipPoint& c : run)
+            line.emplace_back(c.x, c.y);
+        p.drawPolyline(line.data(), int(line.size()));
+    }
+}
+
+void FillPolygonWithin(QPainter& p, const QPolygonF& polygon, const QRectF& within)
+{
+    if (!CannotClip(p)) {
+        p.drawPolygon(polygon);
+        return;
+    }
+    QPainterPath area, window;
+    area.addPolygon(polygon);
+    window.addRect(within);
+    p.drawPath(area.intersected(window));
 }

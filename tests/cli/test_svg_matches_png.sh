@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # An SVG picture shows what the PNG of the same curves shows: curves cut at
 # the data window, labels only inside their strips. Curves that run beyond
-# the view (a narrow range, and a response from 10 Hz) are rendered both
-# ways; the SVG rasterised at the picture's size (rsvg-convert) has no pixel
+# the view (a narrow range, a response from 10 Hz, a statistics band) are
+# rendered both ways; the SVG rasterised at the picture's size (rsvg-convert) has no pixel
 # of its own outside the data window that the PNG lacks within two pixels.
 source "$(dirname "$0")/lib.sh"
 
 dir=$(examples)
 write_curve "$WORK/LOW.EA" 1 48000 16384 20000 10 "[10000.0] * (n // 2)"
-for view in "--from 50 --to 5000" "--from 31.5 --to 16000" ""; do
+"$VOXACURVE" stats "$dir/SPEAKER.EA" "$dir/WOOFER.EA" "$WORK/LOW.EA" -o "$WORK/band.csv" 2>/dev/null
+for view in "--from 50 --to 5000" "--from 31.5 --to 16000" "" "--from 100 --to 2000 --band $WORK/band.csv"; do
     read -ra range <<<"$view"
     for format in png svg; do
         run render "$dir/SPEAKER.EA" "$dir/WOOFER.EA" "$dir/SPEAKER.OHM" "$WORK/LOW.EA" \

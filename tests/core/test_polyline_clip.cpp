@@ -13,7 +13,7 @@ TEST(PolylineClip, RunsInsideTheRectangle)
 {
     struct Case {
         const char* what;
-        std::vector<TracePoint> points;
+        std::vector<ClipPoint> points;
         std::vector<ClipRun> runs;
     };
     // The rectangle is [0, 100] x [0, 50].
@@ -28,6 +28,7 @@ TEST(PolylineClip, RunsInsideTheRectangle)
             {{{10, 10}, {10, 50}}, {{20, 50}, {20, 10}}}},
         {"along an edge: kept", {{0, 0}, {0, 50}, {100, 50}}, {{{0, 0}, {0, 50}, {100, 50}}}},
         {"one point: nothing", {{10, 10}}, {}},
+        {"between pixels", {{-0.5, 0.5}, {0.5, 1.5}}, {{{0, 1}, {0.5, 1.5}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

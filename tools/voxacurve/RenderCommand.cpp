@@ -240,7 +240,7 @@ void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayou
         const double y = band.kind == CurveKind::Response
             ? frame.height * (s.LevelTop - magnitude) / s.LevelRange
             : frame.height * (1 - (10 * magnitude - s.ImpedanceBase) / (8.0 * s.ImpedanceStep));
-        return QPointF(layout.dataWindow.left + x, layout.dataWindow.top + y);
+        return QPointF(x, y);
     };
     const auto area = [&](const std::vector<double>& low, const std::vector<double>& high) {
         QPolygonF polygon;
@@ -251,25 +251,30 @@ void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayou
         return polygon;
     };
     const QColor colour(255, 200, 0);
+    const QRectF window(0, 0, frame.width, frame.height);
     p.save();
     p.setClipRect(layout.dataWindow.left, layout.dataWindow.top, frame.width, frame.height);
+    p.translate(layout.dataWindow.left, layout.dataWindow.top);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 70));
-    p.drawPolygon(area(band.minimum, band.maximum));
+    FillPolygonWithin(p, area(band.minimum, band.maximum), window);
     if (band.percentiles.size() >= 2) {
         p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 130));
-        p.drawPolygon(area(band.percentileValues.front(), band.percentileValues.back()));
+        FillPolygonWithin(
+            p, area(band.percentileValues.front(), band.percentileValues.back()), window);
     }
     const auto median = std::find(band.percentiles.begin(), band.percentiles.end(), 50.0);
     const std::vector<double>& line = median == band.percentiles.end()
         ? band.mean
         : band.percentileValues[std::size_t(median - band.percentiles.begin())];
-    QPolygonF polyline;
-    for (std::size_t i = 0; i < band.frequencies.size(); ++i)
-        polyline << point(i, line[i]);
+    std::vector<ClipPoint> polyline;
+    for (std::size_t i = 0; i < band.frequencies.size(); ++i) {
+        const QPointF at = point(i, line[i]);
+        polyline.push_back({at.x(), at.y()});
+    }
     p.setPen(colour);
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(polyline);
+    DrawPolylineWithin(p, polyline, frame.width, frame.height);
     p.restore();
 }
 
