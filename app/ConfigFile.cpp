@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -56,13 +57,10 @@ int FindSwitch(const std::vector<std::string>& args, std::string_view name)
     return found;
 }
 
-std::string ConfigPath(const std::string& programDirectory)
-{
-    return CutText(programDirectory + "VOXA32VW.CFG");
-}
-
 SaveOutcome WriteConfigFile(const std::string& path, const SettingsRecord& record)
 {
+    if (const int error = MakeDirectoriesFor(path); error != 0)
+        return {error};
     SettingsRecord scrambled = record;
     ScrambleSettings(scrambled);
     const std::optional<std::string> target = FollowLinks(path);
@@ -98,13 +96,41 @@ bool ReadConfigFile(const std::string& path, SettingsRecord& record)
     return ok;
 }
 
-bool LoadSettingsFile(
-    const std::vector<std::string>& args, const std::string& path, SettingsRecord& record)
+std::string ConfigReadProblem(const std::string& path)
 {
-    bool ok = true;
+    struct stat st {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? "not found" : std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return "a directory, not a file";
+    if (!S_ISREG(st.st_mode))
+        return "not a plain file";
+    if (::access(path.c_str(), R_OK) != 0)
+        return std::string("not readable: ") + std::strerror(errno);
+    if (st.st_size < static_cast<off_t>(kSettingsSize))
+        return "only " + std::to_string(st.st_size) + " of " + std::to_string(kSettingsSize)
+            + " bytes";
+    return "could not be read";
+}
+
+LoadOutcome LoadSettingsFile(
+    const std::vector<std::string>& args, const ConfigLocation& location, SettingsRecord& record)
+{
     if (FindSwitch(args, "/Init") > 0) {
         WriteFreshSettings(record);
-        ok = bool(WriteConfigFile(path, record));
+        const SaveOutcome written = WriteConfigFile(location.savePath, record);
+        const bool read = ReadConfigFile(location.savePath, record);
+        if (!written)
+            return {{location.savePath + " cannot be written:", std::strerror(written.error)}};
+        if (!read)
+            return {{location.savePath + ": " + ConfigReadProblem(location.savePath)}};
+        return {};
     }
-    return ReadConfigFile(path, record) && ok;
+    if (ReadConfigFile(location.readPath, record))
+        return {};
+    LoadOutcome failed {{location.readPath + ": " + ConfigReadProblem(location.readPath)}};
+    if (location.readPath != location.savePath)
+        failed.problem.push_back("(nor the user's copy " + location.savePath + ")");
+    return failed;
 }

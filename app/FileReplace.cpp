@@ -4,6 +4,7 @@
 #include <climits>
 #include <fcntl.h>
 #include <glob.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,19 +36,36 @@ void removeOwnTemporaries(const std::string& prefix)
     ::globfree(&found);
 }
 
+// Creates the temporary exclusively; its name ends in six random characters
+// in place of "XXXXXX". Returns the descriptor or -1 with errno set.
+int createTemporary(std::string& name, mode_t mode)
+{
+    static constexpr char kLetters[]
+        = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, 0) != ssize_t(sizeof random)) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        for (std::size_t i = 0; i < sizeof random; ++i)
+            name[name.size() - sizeof random + i] = kLetters[random[i] % (sizeof kLetters - 1)];
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 // The replacement gets the mode, owner and group of the file it replaces
 // (owner and group where the user may set them).
-void keepAttributes(int fd, const std::string& target)
+void keepAttributes(int fd, const struct stat& old)
 {
-    struct stat st {
-    };
-    if (::stat(target.c_str(), &st) != 0) {
-        ::fchmod(fd, 0644);
-        return;
-    }
     // Fails where the user may not give them away; the file is then the user's own.
-    [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
-    ::fchmod(fd, st.st_mode & 07777);
+    [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
+    ::fchmod(fd, old.st_mode & 07777);
 }
 
 // No new file can be made in the directory, though the file itself may be writable.
@@ -87,6 +105,23 @@ std::optional<std::string> FollowLinks(std::string path)
     return std::nullopt;
 }
 
+int MakeDirectoriesFor(const std::string& path)
+{
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string directory = path.substr(0, slash);
+        if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+            // Some file systems refuse the attempt before they look for the name.
+            const int error = errno;
+            struct stat st {
+            };
+            if (::stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+                return error;
+        }
+    }
+    return 0;
+}
+
 int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes, Flush flush)
 {
     int error = 0;
@@ -120,12 +155,20 @@ int ReplaceFileContents(const std::string& target, std::span<const unsigned char
     const std::string prefix = temporaryPrefix(target, marker);
     removeOwnTemporaries(prefix);
     std::string temporary = prefix + "XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    // A new file is made with 0666 so that the kernel applies the user's umask
+    // (and a directory's default ACL) as for any file a program creates; a
+    // replacement starts private and takes the old file's mode before a byte
+    // of it is written.
+    struct stat old {
+    };
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    const int fd = createTemporary(temporary, replacing ? 0600 : 0666);
     if (fd < 0) {
         const int error = errno;
         return directoryRefusesNewFiles(error) && inPlace ? inPlace() : error;
     }
-    keepAttributes(fd, target);
+    if (replacing)
+        keepAttributes(fd, old);
     int error = WriteBytesAndClose(fd, bytes, flush);
     if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;

@@ -12,6 +12,11 @@
 // whose target does not exist yet); nothing when the links form a loop.
 std::optional<std::string> FollowLinks(std::string path);
 
+// Makes the missing directories on the way to the file the path names, each
+// with mode 0700 (less the umask); existing ones are left as they are.
+// Returns 0 or the errno value of the directory that could not be made.
+int MakeDirectoriesFor(const std::string& path);
+
 // Whether a write waits until its bytes are on the disk. Either way a
 // replaced file is seen whole or not at all; only a power failure right after
 // a lazy write can leave the file empty. Pictures made by the thousand are
@@ -24,7 +29,8 @@ int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes, Flush flush
 
 // Writes the bytes to a temporary "." + name + marker + six characters
 // beside target and renames it over target. The temporary takes the mode,
-// owner and group of the file it replaces (0644 for a new file); temporaries
+// owner and group of the file it replaces; a new file gets 0666 less the
+// user's umask, as any file a program creates; temporaries
 // with the same marker left by killed writes are removed first, no other
 // file is touched. Where the directory takes no new file (read-only, or not
 // writable by the user) the result of inPlace is returned when it is given,

@@ -2,3 +2,4 @@
 
 std::vector<std::string> CommandLine;
 std::string ProgramDir;
+ConfigLocation SettingsLocation;

@@ -1,29 +1,37 @@
 #include "app/SettingsValidation.h"
 
-#include "ui/SerialResistor.h"
+#include "curves/CurveSlot.h"
 
-#include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 
 namespace
 {
 
-constexpr std::array<int32_t, 10> kLevelRanges {5, 10, 20, 30, 40, 50, 60, 80, 100, 120};
-constexpr std::array<int32_t, 10> kImpedanceSteps {2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000};
+// Rows are checked for the tallest picture a screen can give, and must stay
+// within 2^29 each for the level and the offset parts, so that their sum and
+// the single-precision scales the drawing rounds to keep clear of 2^31.
+constexpr long double kTallestPicture = 32767;
+constexpr long double kRowLimit = 1 << 29;
 
-// The zoom buttons stop moving the top at 160 dB up and when the bottom edge
-// reaches -160 dB down; with their steps of 1 to 10 dB the top ends between
-// -155 (range 5) and 164 (range 20 or 30, stepping 5 from 159), and the snap
-// to a multiple of ten of the wider ranges takes -155 on to -160.
-constexpr int32_t kLowestLevelTop = -160;
-constexpr int32_t kHighestLevelTop = 164;
-// The base moves up by two steps only while 10 steps + base < 24000, so it
-// stays below 24000 - 8 steps, at most 23982 with the smallest step 2; every
-// move (two steps, or down to 24000 - 8 steps) keeps it even.
-constexpr int32_t kHighestImpedanceBase = 23982;
+bool FitsRows(long double row)
+{
+    return std::isfinite(row) && std::fabs(row) <= kRowLimit;
+}
 
-// The level factor start-up derives from the reference voltage (as a single).
+bool FitsSingle(long double v)
+{
+    return std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max();
+}
+
+bool IsSplPerWatt(const SettingsRecord& r)
+{
+    return r.ResponseUnit.str() == "dBSPL/W/m";
+}
+
+// The level factor the record's reference voltage gives (as a single), if it
+// is positive and finite.
 bool GivesUsableLevelFactor(float referenceVoltage)
 {
     const double factor = 50000.0 * referenceVoltage;
@@ -31,25 +39,51 @@ bool GivesUsableLevelFactor(float referenceVoltage)
         && static_cast<float>(factor) > 0;
 }
 
-template <std::size_t N> bool HasNoZeroByte(const PascalText<N>& text)
+// The rows of an empty response slot: H (LevelTop - level) / LevelRange.
+bool EmptyLevelRowsFit(const SettingsRecord& r)
 {
-    const std::string s = text.str();
-    return s.find('\0') == std::string::npos;
+    const long double scale = -20.0L * kTallestPicture / std::log(10.0L) / r.LevelRange;
+    const long double offset = std::log(static_cast<long double>(SessionLevelFactor(r))) * scale
+        + static_cast<long double>(r.LevelTop) / r.LevelRange * kTallestPicture;
+    const long double emptyPart = std::log(static_cast<long double>(EmptyCurveValue)) * scale;
+    return FitsSingle(scale) && FitsRows(offset) && FitsRows(emptyPart);
 }
 
-template <std::size_t N> bool EndsWithinField(const PascalText<N>& text)
+// The Ohm scale of the impedance rows, -H / 8 / step x 10 x resistor.
+long double OhmScale(const SettingsRecord& r)
 {
-    return text.length <= N;
+    return -kTallestPicture * 0.125L / r.ImpedanceStep * 10.0L * r.SerialResistor;
+}
+
+// The row of 0 Ohm, H (1 + base / (8 step)).
+bool ImpedanceBaseRowFits(const SettingsRecord& r)
+{
+    return FitsRows((r.ImpedanceBase * 0.125L / r.ImpedanceStep + 1.0L) * kTallestPicture);
+}
+
+bool SerialResistorFits(const SettingsRecord& r)
+{
+    if (!std::isfinite(r.SerialResistor))
+        return false;
+    const long double scale = OhmScale(r);
+    return FitsSingle(scale) && FitsRows(EmptyCurveValue * scale);
+}
+
+template <std::size_t N> bool HasNoZeroByte(const PascalText<N>& text)
+{
+    return text.str().find('\0') == std::string::npos;
 }
 
 struct FieldRule {
     const char* name;
     bool (*sound)(const SettingsRecord&);
+    // Gives the field its fresh value; nullptr for a field of the measuring
+    // edition, which is never changed.
     void (*repair)(SettingsRecord&, const SettingsRecord& fresh);
 };
 
-// Record order.
-const std::array<FieldRule, 9> kFieldRules {{
+// Record order. A rule reads the fields before it as already repaired.
+const std::array<FieldRule, 8> kFieldRules {{
     {"BmpDirectory", [](const SettingsRecord& r) { return HasNoZeroByte(r.BmpDirectory); },
         [](SettingsRecord& r, const SettingsRecord& f) {
             r.BmpDirectory.assign(f.BmpDirectory.str());
@@ -58,45 +92,30 @@ const std::array<FieldRule, 9> kFieldRules {{
         [](SettingsRecord& r, const SettingsRecord& f) {
             r.CurveDirectory.assign(f.CurveDirectory.str());
         }},
-    {"ResponseUnit", [](const SettingsRecord& r) { return EndsWithinField(r.ResponseUnit); },
-        [](SettingsRecord& r, const SettingsRecord& f) {
-            r.ResponseUnit.assign(f.ResponseUnit.str());
-        }},
-    {"ImpedanceStep",
-        [](const SettingsRecord& r) {
-            return std::ranges::find(kImpedanceSteps, r.ImpedanceStep) != kImpedanceSteps.end();
-        },
+    {"ImpedanceStep", [](const SettingsRecord& r) { return r.ImpedanceStep != 0; },
         [](SettingsRecord& r, const SettingsRecord& f) { r.ImpedanceStep = f.ImpedanceStep; }},
-    {"ImpedanceBase",
-        [](const SettingsRecord& r) {
-            return r.ImpedanceBase >= 0 && r.ImpedanceBase <= kHighestImpedanceBase
-                && r.ImpedanceBase % 2 == 0;
-        },
+    {"ImpedanceBase", ImpedanceBaseRowFits,
         [](SettingsRecord& r, const SettingsRecord& f) { r.ImpedanceBase = f.ImpedanceBase; }},
-    {"LevelRange",
-        [](const SettingsRecord& r) {
-            return std::ranges::find(kLevelRanges, r.LevelRange) != kLevelRanges.end();
-        },
+    {"LevelRange", [](const SettingsRecord& r) { return r.LevelRange != 0; },
         [](SettingsRecord& r, const SettingsRecord& f) { r.LevelRange = f.LevelRange; }},
-    {"LevelTop",
-        [](const SettingsRecord& r) {
-            return r.LevelTop >= kLowestLevelTop && r.LevelTop <= kHighestLevelTop;
-        },
+    {"LevelTop", EmptyLevelRowsFit,
         [](SettingsRecord& r, const SettingsRecord& f) { r.LevelTop = f.LevelTop; }},
-    {"SerialResistor",
-        [](const SettingsRecord& r) { return IsValidSerialResistor(r.SerialResistor); },
+    {"SerialResistor", SerialResistorFits,
         [](SettingsRecord& r, const SettingsRecord& f) { r.SerialResistor = f.SerialResistor; }},
     {"ReferenceVoltage",
-        [](const SettingsRecord& r) { return GivesUsableLevelFactor(r.ReferenceVoltage); },
-        [](SettingsRecord& r, const SettingsRecord& f) {
-            r.ReferenceVoltage = f.ReferenceVoltage;
-        }},
+        [](const SettingsRecord& r) {
+            return !IsSplPerWatt(r) || GivesUsableLevelFactor(r.ReferenceVoltage);
+        },
+        nullptr},
 }};
 
-SettingsRecord FreshRecord()
+const SettingsRecord& FreshRecord()
 {
-    SettingsRecord fresh {};
-    WriteFreshSettings(fresh);
+    static const SettingsRecord fresh = [] {
+        SettingsRecord r {};
+        WriteFreshSettings(r);
+        return r;
+    }();
     return fresh;
 }
 
@@ -110,14 +129,24 @@ std::vector<std::string> DamagedSettingsFields(const SettingsRecord& record)
 
 std::vector<std::string> RepairDamagedSettings(SettingsRecord& record)
 {
-    static const SettingsRecord fresh = FreshRecord();
     std::vector<std::string> names;
     for (const FieldRule& rule : kFieldRules)
         if (!rule.sound(record)) {
-            rule.repair(record, fresh);
+            if (rule.repair)
+                rule.repair(record, FreshRecord());
             names.emplace_back(rule.name);
         }
     return names;
+}
+
+float SessionLevelFactor(const SettingsRecord& record)
+{
+    if (!IsSplPerWatt(record))
+        return 1.0f;
+    const float voltage = GivesUsableLevelFactor(record.ReferenceVoltage)
+        ? record.ReferenceVoltage
+        : FreshRecord().ReferenceVoltage;
+    return static_cast<float>(50000.0 * voltage);
 }
 
 std::vector<std::string> RepairedSettingsBoxLines(const std::vector<std::string>& names)

@@ -1,17 +1,24 @@
 #pragma once
-// Prints Google Benchmark's table and then, for every benchmark, its CPU time as
+// Passes every report on to Google Benchmark's reporter of the format asked
+// (console, json or csv) and then prints, for every benchmark, its CPU time as
 // a ratio to a reference benchmark of the same run: absolute times move with
-// the machine, the ratios much less.
+// the machine, the ratios much less. The ratio table follows the console
+// table on the standard output; with json or csv it goes to the standard
+// error, so that the standard output stays in the format asked.
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 
-class RatioReporter : public benchmark::ConsoleReporter
+class RatioReporter : public benchmark::BenchmarkReporter
 {
 public:
-    explicit RatioReporter(std::string reference);
+    // format: "console", "json" or "csv" (anything else counts as console).
+    RatioReporter(std::string reference, const std::string& format);
 
+    bool ReportContext(const Context& context) override;
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;
 
@@ -27,6 +34,14 @@ private:
         int repetitions = 0;
     };
 
+    void recordTimes(const std::vector<Run>& runs);
+    void printRatios() const;
+
+    std::unique_ptr<benchmark::BenchmarkReporter> m_format;
+    std::FILE* m_ratioStream;
     std::string m_reference;
     std::map<std::string, Times> m_times;
 };
+
+// The value of --benchmark_format=X among the arguments, "console" without it.
+std::string BenchmarkFormatOf(int argc, char** argv);

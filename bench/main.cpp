@@ -18,8 +18,9 @@ int main(int argc, char** argv)
     CommandLine = {"voxa32vw", "/Init", "/:"};
     CreateWindows();
     LoadSettings();
+    const std::string format = BenchmarkFormatOf(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter("BM_LogFloor");
+    RatioReporter reporter("BM_LogFloor", format);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -4,6 +4,9 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 namespace
 {
@@ -140,19 +143,28 @@ double UpperBandEdge(double last, const ImportSettings& settings)
     return std::min((lastBin + 1) * binWidth, settings.sampleRate / 2.0);
 }
 
-// Checks one data line and appends its point; the error, if any.
+// Checks one data line and appends its point, the frequency and magnitude
+// taken from the fields columns.frequency and columns.magnitude (0-based);
+// the error, if any.
 std::optional<std::string> AddPoint(ParsedCurveText& parsed,
-    const std::vector<std::string_view>& fields, bool decimalComma, CurveKind kind, int line)
+    const std::vector<std::string_view>& fields, bool decimalComma, CurveKind kind, int line,
+    TextColumns columns)
 {
     if (fields.size() < 2)
         return "expected a frequency and a magnitude, found "
             + Quote(fields.empty() ? "" : fields[0]);
-    const auto frequency = ReadNumber(fields[0], decimalComma);
+    if (fields.size() <= std::max(columns.frequency, columns.magnitude))
+        return "expected the frequency in column " + std::to_string(columns.frequency + 1)
+            + " and the magnitude in column " + std::to_string(columns.magnitude + 1) + ", found "
+            + std::to_string(fields.size()) + " columns";
+    const std::string_view frequencyField = fields[columns.frequency];
+    const std::string_view magnitudeField = fields[columns.magnitude];
+    const auto frequency = ReadNumber(frequencyField, decimalComma);
     if (!frequency)
-        return "the frequency " + Quote(fields[0]) + " is not a number";
-    const auto magnitude = ReadNumber(fields[1], decimalComma);
+        return "the frequency " + Quote(frequencyField) + " is not a number";
+    const auto magnitude = ReadNumber(magnitudeField, decimalComma);
     if (!magnitude)
-        return "the magnitude " + Quote(fields[1]) + " is not a number";
+        return "the magnitude " + Quote(magnitudeField) + " is not a number";
     if (*frequency < 0)
         return "the frequency " + Hz(*frequency) + " is negative";
     if (!parsed.points.empty() && *frequency <= parsed.points.back().frequency)
@@ -162,6 +174,162 @@ std::optional<std::string> AddPoint(ParsedCurveText& parsed,
     if (kind == CurveKind::Impedance && *magnitude <= 0)
         return "the impedance " + FormatNumber(*magnitude, 9) + " Ohm is not positive";
     parsed.points.push_back({*frequency, *magnitude, line});
+    return std::nullopt;
+}
+
+std::string Lower(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+// The words of a header field in lower case: runs of letters and digits
+// ("Frequency [Hz]" gives "frequency" and "hz").
+std::vector<std::string> WordsOf(std::string_view field)
+{
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : Lower(field) + ' ') {
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            word += c;
+        else if (!word.empty())
+            words.push_back(std::exchange(word, {}));
+    }
+    return words;
+}
+
+bool NamesOneOf(std::string_view field, std::initializer_list<std::string_view> names)
+{
+    for (const std::string& word : WordsOf(field))
+        if (std::find(names.begin(), names.end(), word) != names.end())
+            return true;
+    return false;
+}
+
+// The first field the predicate accepts, other than `except`.
+template <typename Predicate>
+std::optional<std::size_t> FindField(const std::vector<std::string_view>& fields,
+    std::optional<std::size_t> except, Predicate accepts)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (i != except && accepts(fields[i]))
+            return i;
+    return std::nullopt;
+}
+
+// The 0-based column a --columns entry names: a 1-based number, or a header
+// field that is the name (letter case ignored) or has it as a word.
+std::optional<std::size_t> ChosenColumn(
+    const std::string& choice, const std::vector<std::string_view>& header)
+{
+    if (!choice.empty()
+        && std::all_of(choice.begin(), choice.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        const std::size_t number = std::strtoul(choice.c_str(), nullptr, 10);
+        return number >= 1 ? std::optional<std::size_t>(number - 1) : std::nullopt;
+    }
+    const std::string name = Lower(choice);
+    return FindField(header, std::nullopt, [&](std::string_view field) {
+        const std::vector<std::string> words = WordsOf(field);
+        return Lower(Trim(field)) == name
+            || std::find(words.begin(), words.end(), name) != words.end();
+    });
+}
+
+// Blank-separated header fields with the unit apart ("Frequency (Hz)") joined again.
+std::vector<std::string_view> HeaderFields(std::string_view line, Separator separator)
+{
+    std::vector<std::string_view> fields = SplitFields(line, separator);
+    if (separator != Separator::Blank)
+        return fields;
+    std::vector<std::string_view> joined;
+    for (const std::string_view field : fields) {
+        if (!joined.empty() && (field.front() == '(' || field.front() == '['))
+            joined.back() = std::string_view(joined.back().data(),
+                static_cast<std::size_t>(field.end() - joined.back().begin()));
+        else
+            joined.push_back(field);
+    }
+    return joined;
+}
+
+// The columns of the data: those chosen, else those the header row names
+// when it has as many fields as the first data line, else the first two.
+// Nothing while a chosen name is not in the header.
+std::optional<TextColumns> ResolveColumns(
+    const ColumnChoice& choice, const std::vector<std::string_view>& header, std::size_t dataFields)
+{
+    const bool named = header.size() == dataFields;
+    std::optional<std::size_t> frequency, magnitude;
+    if (!choice.frequency.empty()) {
+        if (!(frequency = ChosenColumn(choice.frequency, header)))
+            return std::nullopt;
+    } else if (named)
+        frequency = FindField(header, std::nullopt, [](std::string_view f) {
+            return NamesOneOf(f, {"frequency", "freq", "hz"});
+        });
+    if (!choice.magnitude.empty()) {
+        if (!(magnitude = ChosenColumn(choice.magnitude, header)))
+            return std::nullopt;
+    } else if (named)
+        magnitude = FindField(header, frequency.value_or(0), [](std::string_view f) {
+            return NamesOneOf(f, {"spl", "db", "raw", "magnitude", "impedance", "ohm"});
+        });
+    const std::size_t f = frequency.value_or(magnitude == 0u ? 1 : 0);
+    return TextColumns {
+        f, magnitude.value_or(f + 1 < std::max<std::size_t>(dataFields, 2) ? f + 1 : 0)};
+}
+
+// The next line of the text, without its end: "\n", "\r\n" or "\r".
+std::string_view NextLine(std::string_view& text)
+{
+    const std::size_t end = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, end);
+    std::size_t skip = end == std::string_view::npos ? text.size() : end + 1;
+    if (end != std::string_view::npos && text[end] == '\r' && end + 1 < text.size()
+        && text[end + 1] == '\n')
+        ++skip;
+    text.remove_prefix(skip);
+    return line;
+}
+
+// UTF-16 (by its byte order mark) as UTF-8; the reason in words when it is
+// not sound. Other text is left alone.
+std::optional<std::string> DecodeUtf16(std::string_view& text, std::string& decoded)
+{
+    const bool little = text.starts_with("\xFF\xFE");
+    if (!little && !text.starts_with("\xFE\xFF"))
+        return std::nullopt;
+    if (text.size() % 2 != 0)
+        return "UTF-16 text (by its byte order mark) of an odd number of bytes";
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(text[i]);
+        const auto b = static_cast<unsigned char>(text[i + 1]);
+        return little ? static_cast<uint32_t>(a | b << 8) : static_cast<uint32_t>(a << 8 | b);
+    };
+    for (std::size_t i = 2; i < text.size(); i += 2) {
+        uint32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 2 < text.size() && unit(i + 2) >= 0xDC00
+            && unit(i + 2) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF)
+            return "UTF-16 text with a broken surrogate pair at byte " + std::to_string(i);
+        if (c < 0x80)
+            decoded += static_cast<char>(c);
+        else if (c < 0x800)
+            decoded += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+        else if (c < 0x10000)
+            decoded += {static_cast<char>(0xE0 | c >> 12),
+                static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+        else
+            decoded += {static_cast<char>(0xF0 | c >> 18),
+                static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+                static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+    text = decoded;
     return std::nullopt;
 }
 
@@ -230,6 +398,16 @@ std::vector<std::string> ExportComments(
     return comments;
 }
 
+std::string FormatMagnitude(CurveKind kind, double magnitude)
+{
+    if (kind == CurveKind::Impedance)
+        return FormatNumber(magnitude, 7);
+    char buffer[64];
+    const auto r
+        = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, 4);
+    return std::string(buffer, r.ptr);
+}
+
 std::string FormatCurveText(TextFormat format, CurveKind kind,
     const std::vector<std::string>& comments, std::span<const BandPoint> points)
 {
@@ -244,16 +422,10 @@ std::string FormatCurveText(TextFormat format, CurveKind kind,
     else
         text += "* Frequency (Hz)  " + magnitudeTitle + "  Phase (deg)\n";
     const char separator = csv ? ',' : ' ';
-    char buffer[64];
     for (const BandPoint& p : points) {
         text += FormatNumber(p.frequency, 9);
         text += separator;
-        if (kind == CurveKind::Response) {
-            const auto r = std::to_chars(
-                buffer, buffer + sizeof buffer, p.magnitude, std::chars_format::fixed, 4);
-            text.append(buffer, r.ptr);
-        } else
-            text += FormatNumber(p.magnitude, 7);
+        text += FormatMagnitude(kind, p.magnitude);
         text += separator;
         text += "0\n";
     }
@@ -278,14 +450,24 @@ double InterpolateMagnitude(std::span<const BandPoint> points, CurveKind kind, d
     return FromDecibels(kind, da + t * (db - da));
 }
 
-std::vector<double> OctaveFrequencies(double low, double high, int perOctave)
+OctaveIndices OctaveIndicesBetween(double low, double high, int perOctave)
 {
     const auto position = [&](double f) { return perOctave * std::log2(f / 1000.0); };
-    const long long first = static_cast<long long>(std::ceil(position(low) - 1e-6));
-    const long long last = static_cast<long long>(std::floor(position(high) + 1e-6));
+    return {static_cast<long long>(std::ceil(position(low) - 1e-6)),
+        static_cast<long long>(std::floor(position(high) + 1e-6))};
+}
+
+double OctaveFrequency(long long k, int perOctave)
+{
+    return 1000.0 * std::exp2(static_cast<double>(k) / perOctave);
+}
+
+std::vector<double> OctaveFrequencies(double low, double high, int perOctave)
+{
+    const OctaveIndices indices = OctaveIndicesBetween(low, high, perOctave);
     std::vector<double> frequencies;
-    for (long long k = first; k <= last; ++k)
-        frequencies.push_back(1000.0 * std::exp2(static_cast<double>(k) / perOctave));
+    for (long long k = indices.first; k <= indices.last; ++k)
+        frequencies.push_back(OctaveFrequency(k, perOctave));
     return frequencies;
 }
 
@@ -301,36 +483,57 @@ std::vector<BandPoint> ResamplePerOctave(
     return resampled;
 }
 
-ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind)
+ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind, const ColumnChoice& choice)
 {
     ParsedCurveText parsed;
+    std::string decoded;
+    if (const auto undecodable = DecodeUtf16(text, decoded)) {
+        parsed.error = TextError {0, *undecodable};
+        return parsed;
+    }
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
+    if (text.find('\0') != std::string_view::npos) {
+        parsed.error = TextError {
+            0, "NUL bytes in the text: UTF-16 without a byte order mark, or no text at all"};
+        return parsed;
+    }
     std::optional<Separator> separator;
+    TextColumns columns;
+    std::string_view header;
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
+        const std::string_view line = NextLine(text);
         if (IsCommentOrBlank(line))
             continue;
         if (!separator) {
             const Separator candidate = DetectSeparator(line);
-            if (!IsNumberPair(SplitFields(line, candidate), candidate != Separator::Comma))
-                continue; // a header line
+            const std::vector<std::string_view> fields = SplitFields(line, candidate);
+            const auto resolved
+                = ResolveColumns(choice, HeaderFields(header, candidate), fields.size());
+            const bool decimalComma = candidate != Separator::Comma;
+            if (!resolved || std::max(resolved->frequency, resolved->magnitude) >= fields.size()
+                || !ReadNumber(fields[resolved->frequency], decimalComma)
+                || !ReadNumber(fields[resolved->magnitude], decimalComma)) {
+                header = line; // a header line
+                continue;
+            }
             separator = candidate;
+            columns = *resolved;
         }
         const auto error = AddPoint(parsed, SplitFields(line, *separator),
-            *separator != Separator::Comma, kind, lineNumber);
+            *separator != Separator::Comma, kind, lineNumber, columns);
         if (error) {
             parsed.error = TextError {lineNumber, *error};
             return parsed;
         }
     }
-    if (parsed.points.size() < 2)
+    if (!separator && (!choice.frequency.empty() || !choice.magnitude.empty()))
+        parsed.error = TextError {0,
+            "no data lines with the columns chosen (" + choice.frequency + ", " + choice.magnitude
+                + ") as numbers, or no header row naming them"};
+    else if (parsed.points.size() < 2)
         parsed.error = TextError {0,
             parsed.points.empty() ? "no data lines (a frequency and a magnitude per line)"
                                   : "only one data line: a curve needs two frequencies or more"};

@@ -48,6 +48,22 @@ std::string FormatCurveText(TextFormat format, CurveKind kind,
 // none negative, at least one; Ohm > 0.
 double InterpolateMagnitude(std::span<const BandPoint> points, CurveKind kind, double f);
 
+// The grid points k of 1000 * 2^(k / perOctave) Hz that lie in low ... high
+// (both included, within a millionth of a step), as first ... last; empty
+// (first > last) when none does. perOctave >= 1, 0 < low.
+struct OctaveIndices {
+    long long first = 0;
+    long long last = -1;
+};
+OctaveIndices OctaveIndicesBetween(double low, double high, int perOctave);
+
+// The frequency of grid point k, 1000 * 2^(k / perOctave) Hz.
+double OctaveFrequency(long long k, int perOctave);
+
+// The magnitude as export writes it: dB with 4 decimals, Ohm with 7
+// significant digits.
+std::string FormatMagnitude(CurveKind kind, double magnitude);
+
 // The frequencies 1000 * 2^(k / perOctave) Hz, for every integer k, that lie
 // in low ... high (both included, within a millionth of a step: a text
 // holds a frequency to about nine digits), rising.
@@ -77,19 +93,41 @@ struct ParsedCurveText {
     std::optional<TextError> error; // set: points are not meaningful
 };
 
-// Reads a curve text tolerantly. Lines end in "\n" or "\r\n"; a leading
-// UTF-8 byte order mark is skipped. Blank lines and comment lines (first
-// non-blank character '*', '#', '"' or ';') are skipped anywhere, and so is
-// every line before the first data line. A data line has two or more
-// fields: frequency, magnitude, further fields ignored. The first data line
+// The columns a curve text's frequency and magnitude come from (0-based).
+struct TextColumns {
+    std::size_t frequency = 0;
+    std::size_t magnitude = 1;
+};
+
+// The columns asked for: each a 1-based number or a name of the header row
+// (a field equal to it, letter case ignored, or with it as a word, as
+// "raw" in "Raw [dB]"); empty for the choice of the text itself.
+struct ColumnChoice {
+    std::string frequency;
+    std::string magnitude;
+};
+
+// Reads a curve text tolerantly. A text with a UTF-16 byte order mark is
+// read as UTF-16 (an odd length or a broken surrogate pair is an error), a
+// leading UTF-8 byte order mark is skipped, and NUL bytes otherwise are an
+// error. Lines end in "\n", "\r\n" or "\r". Blank lines and comment lines
+// (first non-blank character '*', '#', '"' or ';') are skipped anywhere, and
+// so is every line before the first data line; the last of those is the
+// header row. A data line has two or more fields. The first data line
 // decides the separator: ';' when it holds one, else blanks and tabs when
 // they split it into fields that read as numbers with a decimal comma, else
 // ','; fields are trimmed of blanks and tabs, and a decimal comma is read
-// as a point unless the separator is ','. Errors: a later line that is not
-// a data line, a number that is not finite, a negative frequency, a
-// frequency not above the one before, a magnitude <= 0 for an impedance
-// curve, fewer than two data lines.
-ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind);
+// as a point unless the separator is ','. The frequency and the magnitude
+// come from the columns chosen; else, when the header row has as many fields
+// as the first data line, from its first field naming a frequency
+// ("frequency", "freq", "Hz") and its first other field naming a magnitude
+// ("spl", "dB", "raw", "magnitude", "impedance", "Ohm"; words, letter case
+// ignored); else from the first column and the one after it. Errors: a later
+// line that is not a data line, a number that is not finite, a negative
+// frequency, a frequency not above the one before, a magnitude <= 0 for an
+// impedance curve, fewer than two data lines.
+ParsedCurveText ParseCurveText(
+    std::string_view text, CurveKind kind, const ColumnChoice& columns = {});
 
 struct ImportSettings {
     CurveKind kind = CurveKind::Response;

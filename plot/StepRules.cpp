@@ -1,6 +1,7 @@
 #include "plot/StepRules.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -251,4 +252,32 @@ void ZoomFreqOut(PlotState& plot)
     else
         fH = 30000.0f;
     plot.ViewFreqLow = lowerEdgeSteppedDown(plot.ViewFreqLow, 20.0f);
+}
+
+std::vector<std::string> UnreachableScaleFields(const AxisScales& scales)
+{
+    constexpr std::array<int32_t, 10> kLevelRanges {5, 10, 20, 30, 40, 50, 60, 80, 100, 120};
+    constexpr std::array<int32_t, 10> kImpedanceSteps {2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000};
+    // The top stops moving up at 160 dB and down when the bottom edge reaches
+    // -160 dB; with steps of 1 to 10 dB it ends between -155 (range 5) and 164
+    // (range 20 or 30, stepping 5 from 159), and the snap to a multiple of ten
+    // of the wider ranges takes -155 on to -160.
+    constexpr int32_t kLowestLevelTop = -160;
+    constexpr int32_t kHighestLevelTop = 164;
+    // The base moves up by two steps only while 10 steps + base < 24000, so it
+    // stays below 24000 - 8 steps, at most 23982 with the smallest step 2;
+    // every move (two steps, or down to 24000 - 8 steps) keeps it even.
+    constexpr int32_t kHighestImpedanceBase = 23982;
+
+    std::vector<std::string> names;
+    if (std::ranges::find(kLevelRanges, scales.LevelRange) == kLevelRanges.end())
+        names.emplace_back("LevelRange");
+    if (scales.LevelTop < kLowestLevelTop || scales.LevelTop > kHighestLevelTop)
+        names.emplace_back("LevelTop");
+    if (std::ranges::find(kImpedanceSteps, scales.ImpedanceStep) == kImpedanceSteps.end())
+        names.emplace_back("ImpedanceStep");
+    if (scales.ImpedanceBase < 0 || scales.ImpedanceBase > kHighestImpedanceBase
+        || scales.ImpedanceBase % 2 != 0)
+        names.emplace_back("ImpedanceBase");
+    return names;
 }

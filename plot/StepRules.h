@@ -9,6 +9,9 @@
 
 #include "plot/PlotState.h"
 
+#include <string>
+#include <vector>
+
 // Level axis (LevelRange and LevelTop in dB).
 //
 // With a range of 40 or more, LevelTop is first snapped to a multiple of 10:
@@ -62,3 +65,11 @@ void ZoomFreqIn(PlotState& plot);
 // if R(fH) = 5000, 20000 if R(fH) = 10000, else 30000. fL := 10 if fL <= 20,
 // fL - 10 if <= 50, 50 if <= 100, fL - 100 if <= 500, else 500.
 void ZoomFreqOut(PlotState& plot);
+
+// The scales the buttons reach from any state they produce, field by field:
+// LevelRange     one of 5, 10, 20, 30, 40, 50, 60, 80, 100, 120
+// LevelTop       -160 to 164 dB
+// ImpedanceStep  one of 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000
+// ImpedanceBase  an even number from 0 to 23982 (tenths of an Ohm)
+// Returns the names of the fields outside those sets, in that order.
+std::vector<std::string> UnreachableScaleFields(const AxisScales& scales);

@@ -3,8 +3,9 @@
 #include "app/Texts.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstddef>
-#include <cstdio>
 
 namespace
 {
@@ -13,6 +14,9 @@ namespace
 // digits, and the text is cut at 255 characters anyway: limiting the precision
 // keeps the buffer bounded without changing any result.
 constexpr int kMaxDecimals = static_cast<int>(kMaxTextLength);
+// A sign, the 39 integer digits of the largest single, the point and the
+// decimals.
+constexpr std::size_t kMaxFixedLength = 1 + 39 + 1 + kMaxTextLength;
 
 } // namespace
 
@@ -21,11 +25,13 @@ std::string FormatFixed(int width, int decimals, float value)
     const int precision = std::clamp(decimals, 0, kMaxDecimals);
     if (value == 0.0f)
         value = 0.0f; // writes -0 as "0"
-    const double exact = value;
-    const int length = std::snprintf(nullptr, 0, "%.*f", precision, exact);
-    std::string number(static_cast<std::size_t>(length), '\0');
-    std::snprintf(number.data(), number.size() + 1, "%.*f", precision, exact);
-    return PadLeft(number, ' ', width);
+    // to_chars writes the digits printf's "%.*f" writes in the C locale: the
+    // decimal point stays a point whatever the desktop's language.
+    std::array<char, kMaxFixedLength> number {};
+    const char* end = std::to_chars(number.data(), number.data() + number.size(),
+        static_cast<double>(value), std::chars_format::fixed, precision)
+                          .ptr;
+    return PadLeft(std::string_view(number.data(), std::size_t(end - number.data())), ' ', width);
 }
 
 std::string PadLeft(std::string_view text, char padChar, int width)

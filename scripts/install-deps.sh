@@ -17,16 +17,28 @@ packages=(
   qt6-wayland weston
   # the speed comparison of the command-line renderer
   gnuplot-nox
+  # a German desktop for the tests of the decimal point
+  locales
+  # packaging: the icon's bitmaps, CPack's library dependencies, Debian's checks
+  librsvg2-bin dpkg-dev file lintian desktop-file-utils man-db
+  # statistics of an archive split into jobs (tests/cli/test_stats_parallel.sh)
+  parallel
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The tests run the viewer under a German desktop, which writes a decimal comma.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

@@ -16,7 +16,7 @@ namespace
 
 void reportFailedSave(int error)
 {
-    ShowBox({"Error", "The settings could not be saved to", ConfigPath(ProgramDir),
+    ShowBox({"Error", "The settings could not be saved to", SettingsLocation.savePath,
                 std::string("(") + std::strerror(error) + ").",
                 "The settings of this session are not saved."},
         "ok", "");
@@ -30,7 +30,7 @@ SaveOutcome SaveSettings()
     Settings.WindowWidth = static_cast<int16_t>(MainForm->outerWidth() & 0xFFFF);
     Settings.WindowHeight = static_cast<int16_t>(MainForm->outerHeight() & 0xFFFF);
     Settings.TestLevel = 0;
-    return WriteConfigFile(ConfigPath(ProgramDir), Settings);
+    return WriteConfigFile(SettingsLocation.savePath, Settings);
 }
 
 void QuitRequest()

@@ -25,21 +25,24 @@
 
 #include <QElapsedTimer>
 #include <chrono>
-#include <cmath>
-#include <limits>
 
 namespace
 {
 
 constexpr std::size_t kSampleBufferBytes = 131088;
 
-void fatalConfigurationError()
+// The box names the file that failed, where the program looked and why,
+// between its first line and its advice.
+void fatalConfigurationError(const std::vector<std::string>& problem)
 {
     PlayTones(kTonesConfigError);
-    ShowBox({"FATAL ERROR", "Error reading VOXA32VW.CFG (not found or invalid)!",
-                "Please copy the the file VOXA32VW.CFG from the original",
-                "VOXA32VW-Disks to the VOXA32VW-Directory or", "install the VOXA32VW again."},
-        "ok", "");
+    std::vector<std::string> lines {
+        "FATAL ERROR", "Error reading VOXA32VW.CFG (not found or invalid)!"};
+    lines.insert(lines.end(), problem.begin(), problem.end());
+    lines.insert(lines.end(),
+        {"Please copy the the file VOXA32VW.CFG from the original",
+            "VOXA32VW-Disks to the VOXA32VW-Directory or", "install the VOXA32VW again."});
+    ShowBox(lines, "ok", "");
     EndProgram();
 }
 
@@ -54,17 +57,6 @@ void setDefaultCurveHeaders()
     ImpedanceCurve.header.LevelFactor = 1.0f;
 }
 
-// 50000 x ReferenceVoltage in single precision; beyond the single range it
-// becomes an infinity (a plain conversion would be undefined).
-float splLevelFactor(float referenceVoltage)
-{
-    const double factor = 50000.0 * referenceVoltage;
-    if (std::fabs(factor) > std::numeric_limits<float>::max() && std::isfinite(factor))
-        return factor > 0 ? std::numeric_limits<float>::infinity()
-                          : -std::numeric_limits<float>::infinity();
-    return static_cast<float>(factor);
-}
-
 // The display kind and the level unit follow the check mark of the "Load..." menu.
 void setDisplayKindAndLevelFactor()
 {
@@ -76,9 +68,7 @@ void setDisplayKindAndLevelFactor()
     else
         DisplayKind = 7;
     if (f.EA1->isChecked())
-        ResponseCurve.header.LevelFactor = Settings.ResponseUnit.str() == "dBSPL/W/m"
-            ? splLevelFactor(Settings.ReferenceVoltage)
-            : 1.0f;
+        ResponseCurve.header.LevelFactor = SessionLevelFactor(Settings);
     ImpedanceCurve.header.LevelFactor = 1.0f;
 }
 
@@ -112,8 +102,10 @@ void initialiseOffscreenBitmap()
 
 std::vector<std::string> LoadSettings()
 {
-    if (!LoadSettingsFile(CommandLine, ConfigPath(ProgramDir), Settings))
-        fatalConfigurationError();
+    SettingsLocation = FindConfigLocation(ProgramDir);
+    if (const LoadOutcome loaded = LoadSettingsFile(CommandLine, SettingsLocation, Settings);
+        !loaded)
+        fatalConfigurationError(loaded.problem);
     std::vector<std::string> repaired = RepairDamagedSettings(Settings);
     if (Box->isVisible()) // the lines go on the splash picture, if one is shown
         Box->drawSplashLines(Settings.SplashLine1.str(), Settings.SplashLine2.str(),

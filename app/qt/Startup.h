@@ -8,7 +8,8 @@
 
 int RunProgram(int argc, char** argv);
 
-// Reads the configuration (creating it first with "/Init") and applies it to
+// Reads the configuration from where it lives for this user (SettingsLocation;
+// creating it first with "/Init") and applies it to
 // the windows; ends the program through the fatal box when the file fails.
 // Fields out of range take their fresh values; their names are returned for
 // the start-up report.

@@ -6,6 +6,7 @@
 #include "app/qt/FileNames.h"
 #include "app/qt/TBox.h"
 #include "curves/CurveFile.h"
+#include "curves/CurveSlot.h"
 #include "curves/FatalErrors.h"
 #include "curves/LoadState.h"
 #include "dialogs/DirectoryListing.h"
@@ -23,9 +24,10 @@ namespace
 {
 
 // Runs a load flow; a fault anywhere inside ends it with the fatal-error box
-// and the normal pointer. A curve whose drawing faulted then leaves its slot
-// and the picture is drawn anew without it, so that no later redraw meets
-// the fault again. Running out of memory ends the program.
+// and the normal pointer. A curve whose drawing faulted then leaves its slot,
+// so that no later redraw meets the fault again; the picture stays as far as
+// it was drawn, with the curves overlaid before and the colour cycle where it
+// was. Running out of memory ends the program.
 template <typename Flow> void runGuarded(Flow flow)
 {
     std::vector<std::string> lines;
@@ -48,7 +50,7 @@ template <typename Flow> void runGuarded(Flow flow)
         QApplication::restoreOverrideCursor();
     MainForm->unsetCursor();
     if (faultyCurve)
-        RemoveCurve(*faultyCurve);
+        EmptyCurveSlot(*faultyCurve);
 }
 
 // The frequency-response kind of the checked entry of the "Load..." menu.

@@ -13,7 +13,6 @@ namespace
 
 // The file system's bytes of an item's text, kept beside the shown text so
 // that names which are no valid local text still find their file.
-constexpr int kNameRole = Qt::UserRole;
 
 // The long time format may name the time zone, which only a date-time knows.
 QString LongTimeText(const QLocale& locale, const QDateTime& stamp)
@@ -122,24 +121,27 @@ void TExtFileListBox::updateFileEdit()
 void TExtFileListBox::reread()
 {
     clear();
+    m_names.clear();
     if (m_directory.empty()) {
         viewport()->update();
         return;
     }
     m_directory = EnterDirectory(m_directory);
-    for (const std::string& name : ListDirectory(m_directory, m_mask, m_fileType)) {
-        auto* item = new QListWidgetItem(FileNameText(name), this);
-        item->setData(kNameRole, QByteArray::fromStdString(name));
-    }
+    m_names = ListDirectory(m_directory, m_mask, m_fileType);
+    // All items in one insertion: one at a time, the view lays itself out
+    // for every item, which grows with the square of a large folder.
+    QStringList texts;
+    texts.reserve(qsizetype(m_names.size()));
+    for (const std::string& name : m_names)
+        texts.append(FileNameText(name));
+    addItems(texts);
     viewport()->update();
 }
 
 std::vector<std::string> TExtFileListBox::listedNames() const
 {
-    std::vector<std::string> names;
-    for (int row = 0; row < count(); ++row)
-        names.push_back(nameOf(*item(row)));
-    return names;
+    // Items cleared without a re-read are no longer listed.
+    return {m_names.begin(), m_names.begin() + std::min<std::ptrdiff_t>(count(), m_names.size())};
 }
 
 std::optional<std::string> TExtFileListBox::selectedName() const
@@ -150,9 +152,9 @@ std::optional<std::string> TExtFileListBox::selectedName() const
     return nameOf(*selected.first());
 }
 
-std::string TExtFileListBox::nameOf(const QListWidgetItem& entry)
+const std::string& TExtFileListBox::nameOf(const QListWidgetItem& entry) const
 {
-    return entry.data(kNameRole).toByteArray().toStdString();
+    return m_names.at(std::size_t(row(&entry)));
 }
 
 void TExtFileListBox::setItemHeight(int pixels)
@@ -256,8 +258,9 @@ void TExtFileListBox::formatColumnTexts(const std::string& itemName, ItemColumns
     const QDateTime stamp = ListedDateTime(details.modifiedSeconds);
     const QLocale locale = QLocale::system();
     if (m_size.shown)
-        columns.size = QString::fromStdString(
-            FormatFileSize(details.size, m_separator, locale.groupSeparator().toStdString()));
+        // Grouped by the pattern's comma on every desktop: the program writes its
+        // numbers with a decimal point, so a "." between digits would read as one.
+        columns.size = QString::fromStdString(FormatFileSize(details.size, m_separator, ","));
     if (m_date.shown)
         columns.date = locale.toString(stamp.date(), QLocale::ShortFormat);
     if (m_time.shown)

@@ -106,13 +106,17 @@ public:
     ItemColumns itemColumns(int row, int itemLeft) const;
 
 private:
-    static std::string nameOf(const QListWidgetItem& entry);
+    // The file system's name of a listed item.
+    const std::string& nameOf(const QListWidgetItem& entry) const;
     template <typename T> void changeAndReread(T& field, T value);
     void updateFileEdit();
     // The file's size, date and time texts for the shown columns.
     void formatColumnTexts(const std::string& itemName, ItemColumns& columns) const;
 
     QLineEdit* m_fileEdit = nullptr;
+    // The file system's names of the items, in the list's order (the items
+    // show them through the file-name codec).
+    std::vector<std::string> m_names;
     std::string m_directory;
     std::string m_mask = "*.*";
     FileTypes m_fileType = FileTypes::OrdinaryFiles;

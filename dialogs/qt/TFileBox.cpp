@@ -141,7 +141,8 @@ std::string SelectFile(const std::string& directory, const std::string& extensio
     TFileBox& box = FileBoxInstance();
     box.SpeedButton2->setText(FileNameText(CutText(cancelCaption)));
     box.FileListBox1->clear();
-    const std::string listed = directory.empty() ? ProgramDir : CutText(directory);
+    const std::string listed
+        = directory.empty() ? FindDefaultCurveDirectory(ProgramDir) : CutText(directory);
     const std::string mask = ListMask(CutText(extension));
     box.FileEdit->setMaxLength(kFileEditMaxLength);
     SetWholeText(box.FileEdit, FileNameText(mask));

@@ -116,7 +116,34 @@ def box_text_seeds():
         write("box_texts", name, data)
 
 
+def curve_text_seeds():
+    """The first byte chooses the columns (0 the text's own, 1 "2,1", 2
+    "freq,db", 3 "1,3"); then an FRD, ZMA or CSV dialect."""
+    for name, choice, text in [
+        ("frd", 0, b"* FRD of a tweeter\n20 80.5 0\n1000 -3.25 12\n20000 70 -45\n"),
+        ("zma", 0, b"* ZMA\n10\t6.5\t0\n100\t32.1\t45\n1000\t8.2\t-10\n"),
+        ("csv_header", 0, b"Frequency (Hz),Magnitude (dB),Phase (deg)\n20,80,0\n1000,85,0\n"),
+        ("named_columns", 0, b"error,frequency,raw\n0.1,20,80\n0.2,1000,85\n"),
+        ("blank_units", 0, b"Phase (deg)  Frequency (Hz)  SPL (dB)\n0 20 80\n9 1000 -3.5\n"),
+        ("semicolon_comma", 0, b"Frequenz;Pegel\n20,5;80,25\n1000;-3,5\n"),
+        ("rew_decimal_comma", 0, b"# REW\n20,5 80,25 0\n1000 -3,5 0\n"),
+        ("crlf_bom", 0, b"\xef\xbb\xbf* x\r\n20 80\r\n1000 70\r\n"),
+        ("cr_only", 0, b"Freq\tSPL\r20 80\r1000 70\r"),
+        ("utf16le", 0, "Freq\tSPL\r\n20\t80\r\n1000\t70\r\n".encode("utf-16")),
+        ("utf16be", 0, b"\xfe\xff" + "F\u00e4 \U0001F50A\n20 80\n1000 70\n".encode("utf-16-be")),
+        ("utf16_odd", 0, b"\xff\xfe1\x002"),
+        ("zero_hz", 0, b"0 80\n10 81\n20 82\n"),
+        ("columns_numbers", 1, b"80 20\n70 1000\n"),
+        ("columns_names", 2, b"Freq,x,dB\n20,0,80\n1000,0,70\n"),
+        ("columns_missing", 3, b"20 80\n1000 70\n"),
+        ("falling", 0, b"20 80\n10 81\n"),
+        ("huge", 0, b"1e300 1e300\n1.7e308 -1e308\n"),
+    ]:
+        write("curve_text", name, bytes([choice]) + text)
+
+
 curve_seeds()
 settings_seeds()
 file_name_seeds()
 box_text_seeds()
+curve_text_seeds()

@@ -271,12 +271,6 @@ void RebuildPlot()
     showCurveName();
 }
 
-void RemoveCurve(CurveSlot& slot)
-{
-    EmptyCurveSlot(slot);
-    RebuildPicture();
-}
-
 void YButtonClick(QObject* sender)
 {
     const TMainForm& f = *MainForm;

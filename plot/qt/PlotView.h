@@ -57,8 +57,6 @@ void RebuildPlot();
 // its slot and the picture is drawn again without it; then a
 // CurveDrawingFault saying so is thrown.
 void RebuildPicture();
-// Removes the curve of a slot and draws the picture anew without it.
-void RemoveCurve(CurveSlot& slot);
 void YButtonClick(QObject* sender);
 void XButtonClick(QObject* sender);
 void CursorOut(MouseFrame* sender, QPoint position);

@@ -95,4 +95,34 @@ for args in "import $WORK/ok.frd" "import $WORK/ok.frd -o $WORK/U.TXT" "import $
     expect_rc 2 "$args"
 done
 ls "$WORK"/U.* >/dev/null 2>&1 && fail "a usage error wrote a file"
+# Columns by the header's names or by --columns; line ends and encodings.
+# Each row: what, the text as a Python expression of bytes, the options.
+# Every text holds 20.5 Hz at 80.25 dB and 1000 Hz at -3.5 dB, as plain.frd.
+printf '20.5 80.25\n1000 -3.5\n' >"$WORK/plain.frd"
+"$VOXACURVE" import "$WORK/plain.frd" -o "$WORK/PLAIN.EA" --rate 48000 --length 4096
+want=$("$VOXACURVE" export "$WORK/PLAIN.EA" -o - | grep -v '^\*')
+column_cases=(
+    "names|b'error,frequency,raw\\n0.1,20.5,80.25\\n0.2,1000,-3.5\\n'|"
+    "numbers|b'x y z\\n80.25 1 20.5\\n-3.5 2 1000\\n'|--columns 3,1"
+    "chosen names|b'Hz,Raw,Smoothed\\n20.5,1,80.25\\n1000,2,-3.5\\n'|--columns hz,smoothed"
+    "CR line ends|b'* x\\r20.5 80.25\\r1000 -3.5\\r'|"
+    "UTF-8 byte order mark and CRLF|b'\\xef\\xbb\\xbf20.5 80.25\\r\\n1000 -3.5\\r\\n'|"
+    "UTF-16|'Frequency\\tSPL\\r\\n20.5\\t80.25\\r\\n1000\\t-3.5\\r\\n'.encode('utf-16')|"
+)
+for row in "${column_cases[@]}"; do
+    IFS='|' read -r what text options <<<"$row"
+    python3 -c "import sys; open(sys.argv[1], 'wb').write($text)" "$WORK/cols.txt"
+    read -r -a opts <<<"$options"
+    rm -f "$WORK/COLS.EA"
+    run import "$WORK/cols.txt" -o "$WORK/COLS.EA" --rate 48000 --length 4096 "${opts[@]}"
+    expect_rc 0 "import of $what"
+    run export "$WORK/COLS.EA" -o -
+    [ "$(grep -v '^\*' <<<"$OUT")" = "$want" ] || fail "$what: not the curve of plain.frd"
+done
+python3 -c "open('$WORK/odd.txt', 'wb').write(b'\\xff\\xfe1\\x002')"
+run import "$WORK/odd.txt" -o "$WORK/ODD.EA"
+expect_rc 1 "odd UTF-16"
+expect_in "$ERR" "UTF-16 text (by its byte order mark) of an odd number of bytes" "odd UTF-16 refused in words"
+run import "$WORK/cols.txt" -o "$WORK/X.EA" --columns 1
+expect_rc 2 "--columns with one column"
 echo "import: ok"

@@ -70,6 +70,14 @@ for bad in "--level-range 37" "--level-top 200" "--impedance-step 3" "--impedanc
     expect_rc 2 "$bad"
     expect_in "$ERR" "${options[0]}" "the message of $bad"
 done
+# A decimal comma is refused with its reason, not with a range message.
+for bad in "--from 31,5" "--to 16000,0" "--serial-resistor 4,7" "--impedance-base 2,5"; do
+    read -ra options <<<"$bad"
+    run render "$dir/SPEAKER.EA" -o "$WORK/bad.png" "${options[@]}"
+    expect_rc 2 "$bad"
+    expect_in "$ERR" "use a point as the decimal separator" "the message of $bad"
+    expect_in "$ERR" "${options[0]}" "the option in the message of $bad"
+done
 run render "$dir/SPEAKER.EA" -o "$WORK/bad.gif"
 expect_rc 2 "unknown picture format"
 [ ! -e "$WORK/bad.png" ] && [ ! -e "$WORK/bad.gif" ] || fail "a usage error wrote a picture"

@@ -1,5 +1,7 @@
 #include "app/ConfigFile.h"
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -8,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -15,21 +18,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-
-class TempDir
-{
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "voxa-cfg-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string dir() const { return path_.string() + "/"; }
-
-private:
-    fs::path path_;
-};
 
 std::vector<char> fileBytes(const std::string& path)
 {
@@ -106,7 +94,7 @@ TEST(ConfigFile, InitSwitchInAnyCaseAndPositionReplacesTheFile)
         ASSERT_TRUE(WriteConfigFile(path, old));
 
         SettingsRecord r {};
-        ASSERT_TRUE(LoadSettingsFile(args, path, r));
+        ASSERT_TRUE(LoadSettingsFile(args, {path, path}, r));
         EXPECT_EQ(r.GridColor, 0x808080u);
         EXPECT_EQ(r.SplashLine1.length, 0);
     }
@@ -128,7 +116,43 @@ TEST(ConfigFile, PathIsCutAt255Characters)
     EXPECT_EQ(path.size(), 255u);
     EXPECT_EQ(path.substr(0, 252), dir);
     SettingsRecord r {};
-    EXPECT_FALSE(LoadSettingsFile({"p"}, path, r));
+    EXPECT_FALSE(LoadSettingsFile({"p"}, {path, path}, r));
+}
+
+// The start-up names the file that failed and why; where it read the site's
+// file, also the user's copy it looked for first.
+TEST(ConfigFile, FailedLoadSaysWhichFileWhereAndWhy)
+{
+    TempDir tmp;
+    const std::string missing = tmp.dir() + "MISSING.CFG";
+    const std::string folder = tmp.dir() + "folder";
+    const std::string shortFile = tmp.dir() + "SHORT.CFG";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    std::ofstream(shortFile) << "short";
+    struct Case {
+        std::vector<std::string> args;
+        ConfigLocation where;
+        std::vector<std::string> problem;
+    };
+    const std::vector<Case> cases {
+        {{"p"}, {missing, missing}, {missing + ": not found"}},
+        {{"p"}, {folder, folder}, {folder + ": a directory, not a file"}},
+        {{"p"}, {shortFile, shortFile}, {shortFile + ": only 5 of 6808 bytes"}},
+        {{"p"}, {missing, tmp.dir() + "user.cfg"},
+            {missing + ": not found", "(nor the user's copy " + tmp.dir() + "user.cfg)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where.readPath);
+        SettingsRecord r {};
+        EXPECT_EQ(LoadSettingsFile(c.args, c.where, r).problem, c.problem);
+    }
+    // "/Init" into a file that cannot be made: the directory is a file.
+    const std::string underFile = shortFile + "/VOXA32VW.CFG";
+    SettingsRecord r {};
+    const LoadOutcome init = LoadSettingsFile({"p", "/Init"}, {underFile, underFile}, r);
+    ASSERT_EQ(init.problem.size(), 2u);
+    EXPECT_EQ(init.problem[0], underFile + " cannot be written:");
+    EXPECT_EQ(init.problem[1], std::strerror(ENOTDIR));
 }
 
 // Saves onto a small file system made for the test; needs the right to mount.

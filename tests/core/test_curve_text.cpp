@@ -38,6 +38,19 @@ double Decibels(float value)
     return 20.0 * std::log10(value);
 }
 
+// The parsed points are the expected ones, frequency, magnitude and line.
+void ExpectPoints(
+    const ParsedCurveText& parsed, const std::vector<Point>& points, const std::string& name)
+{
+    const std::vector<Point> got = PointsOf(parsed);
+    ASSERT_EQ(got.size(), points.size()) << name;
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_DOUBLE_EQ(got[i].frequency, points[i].frequency) << name << " " << i;
+        EXPECT_DOUBLE_EQ(got[i].magnitude, points[i].magnitude) << name << " " << i;
+        EXPECT_EQ(got[i].line, points[i].line) << name << " " << i;
+    }
+}
+
 } // namespace
 
 TEST(CurveText, ReadsTheTextsOtherToolsWrite)
@@ -69,13 +82,7 @@ TEST(CurveText, ReadsTheTextsOtherToolsWrite)
     for (const Case& c : cases) {
         const ParsedCurveText parsed = ParseCurveText(c.text, CurveKind::Response);
         ASSERT_FALSE(parsed.error) << c.name << ": " << parsed.error->message;
-        const std::vector<Point> got = PointsOf(parsed);
-        ASSERT_EQ(got.size(), c.points.size()) << c.name;
-        for (std::size_t i = 0; i < got.size(); ++i) {
-            EXPECT_DOUBLE_EQ(got[i].frequency, c.points[i].frequency) << c.name << " " << i;
-            EXPECT_DOUBLE_EQ(got[i].magnitude, c.points[i].magnitude) << c.name << " " << i;
-            EXPECT_EQ(got[i].line, c.points[i].line) << c.name << " " << i;
-        }
+        ExpectPoints(parsed, c.points, c.name);
     }
 }
 
@@ -289,3 +296,82 @@ TEST(CurveText, ExportImportExportKeepsEveryLevel)
         }
     }
 }
+
+namespace
+{
+
+// The text in UTF-16 with its byte order mark.
+std::string Utf16(std::u16string_view text, bool littleEndian)
+{
+    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t c : text) {
+        const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+        bytes += littleEndian ? std::string {low, high} : std::string {high, low};
+    }
+    return bytes;
+}
+
+TEST(CurveText, ColumnsByHeaderNamesOrChoice)
+{
+    struct Case {
+        std::string name;
+        std::string text;
+        ColumnChoice choice;
+        std::vector<Point> points;
+    };
+    const std::vector<Point> twoPoints = {{20.5, 80.25, 2}, {1000, -3.5, 3}};
+    const std::vector<Case> cases = {
+        {"frequency second", "error,frequency,raw\n0.1,20.5,80.25\n0.2,1000,-3.5\n", {}, twoPoints},
+        {"units as names", "x;Phase [deg];Level (dB);F (Hz)\n1;0;80,25;20,5\n2;0;-3,5;1000\n", {},
+            twoPoints},
+        {"blank header with units apart",
+            "Phase (deg)  Frequency (Hz)  SPL (dB)\n0 20.5 80.25\n9 1000 -3.5\n", {}, twoPoints},
+        {"numbers chosen", "a b c\n80.25 0 20.5\n-3.5 0 1000\n", {"3", "1"}, twoPoints},
+        {"names chosen", "Hz,Raw,Smoothed\n20.5,1,80.25\n1000,2,-3.5\n", {"hz", "SMOOTHED"},
+            twoPoints},
+        {"a header of other length is no header", "SPL 1 m\n20.5 80.25\n1000 -3.5\n", {},
+            {{20.5, 80.25, 2}, {1000, -3.5, 3}}},
+        {"CR line ends", "Freq\tSPL\r20.5\t80.25\r1000\t-3.5\r", {}, twoPoints},
+        {"mixed line ends and a byte order mark", "\xEF\xBB\xBF* x\r\n20.5 80.25\n1000 -3.5\r", {},
+            twoPoints},
+        {"UTF-16 little-endian", Utf16(u"*\n20.5 80.25\r\n1000 -3.5", true), {}, twoPoints},
+        {"UTF-16 big-endian with a non-ASCII header and a surrogate pair",
+            Utf16(u"F\u00e4 \U0001F50A\n20.5 80.25\n1000 -3.5", false), {}, twoPoints},
+    };
+    for (const Case& c : cases) {
+        const ParsedCurveText parsed = ParseCurveText(c.text, CurveKind::Response, c.choice);
+        ASSERT_FALSE(parsed.error) << c.name << ": " << parsed.error->message;
+        ExpectPoints(parsed, c.points, c.name);
+    }
+}
+
+TEST(CurveText, TextsThatCannotBeReadSayWhy)
+{
+    struct Case {
+        std::string text;
+        ColumnChoice choice;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {std::string("\xFF\xFE\x31\0\x32", 5), {},
+            "UTF-16 text (by its byte order mark) of an odd number of bytes"},
+        {std::string("\xFF\xFE\x31\0\x00\xDC", 6), {},
+            "UTF-16 text with a broken surrogate pair at byte 4"},
+        {std::string("1\0"
+                     "0\0 \0"
+                     "8\0",
+             8),
+            {}, "NUL bytes in the text"},
+        {"f,x\n20,1\n30,2\n", {"f", "level"}, "no data lines with the columns chosen (f, level)"},
+        {"a b\n20 1 2\n30 1\n", {"1", "3"},
+            "expected the frequency in column 1 and the magnitude in column 3, found 2 columns"},
+    };
+    for (const Case& c : cases) {
+        const ParsedCurveText parsed = ParseCurveText(c.text, CurveKind::Response, c.choice);
+        ASSERT_TRUE(parsed.error) << c.message;
+        EXPECT_NE(parsed.error->message.find(c.message), std::string::npos)
+            << parsed.error->message;
+    }
+}
+
+} // namespace

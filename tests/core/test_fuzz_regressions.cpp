@@ -60,6 +60,7 @@ const std::vector<Target> kTargets {
     {"settings_layout", CheckSettingsInput},
     {"file_names", CheckFileNameInput},
     {"box_texts", CheckBoxTextsInput},
+    {"curve_text", CheckCurveTextInput},
 };
 
 TEST(FuzzRegressions, EverySeedAndKeptInputIsHandledSoundly)

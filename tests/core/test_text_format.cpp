@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -62,6 +64,21 @@ TEST(TextFormat, FormatFixedWritesNonFiniteValuesWithoutFailing)
     const std::string inf = FormatFixed(3, 1, -std::numeric_limits<float>::infinity());
     EXPECT_NE(nan.find("nan"), std::string::npos) << nan;
     EXPECT_EQ(inf, "-inf");
+}
+
+// The desktop's language sets the C library's decimal separator (Qt applies
+// it at start); the program's numbers keep their point. The German locale is
+// made by scripts/install-deps.sh.
+TEST(TextFormat, FormatFixedWritesAPointUnderADesktopWithADecimalComma)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "no German locale here";
+    char commaCheck[16];
+    std::snprintf(commaCheck, sizeof commaCheck, "%.1f", 76.8);
+    EXPECT_STREQ(commaCheck, "76,8") << "the locale writes a comma";
+    EXPECT_EQ(FormatFixed(3, 1, 76.8f), "76.8");
+    EXPECT_EQ(FormatFixed(8, 1, 99.5f), "    99.5");
+    std::setlocale(LC_NUMERIC, before.c_str());
 }
 
 TEST(TextFormat, PadLeftTrimsFirstThenPadsUpToTheWidth)

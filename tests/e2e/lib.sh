@@ -118,9 +118,9 @@ print(f"SIGWIN_X={x0} SIGWIN_Y={y0}")
 ' "$CLIENT_X" "$CLIENT_Y")"
 }
 
-# Quits the viewer as a user does: Esc in the main window, Enter in the quit
-# box; waits for the end and requires exit code 0.
-quit_viewer() {
+# Answers the quit question with "yes" as a user does: Esc in the main
+# window, Enter in the quit box.
+confirm_quit() {
     local wid=$1 box
     xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
     xdotool key Escape
@@ -128,6 +128,11 @@ quit_viewer() {
     sleep 0.3
     xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
     xdotool key Return
+}
+
+# Quits the viewer with "yes"; waits for the end and requires exit code 0.
+quit_viewer() {
+    confirm_quit "$1"
     wait_exit
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
 }
@@ -205,4 +210,34 @@ type_into_file_box() {
     xdotool type --delay 30 "$1"
     xdotool key Return
     sleep 0.8
+}
+
+# Options > Desktop Colors > Data Window in the active main window, and a
+# colour typed into the colour dialog. The submenu opens on its first entry,
+# "Scaling Grid"; "Phase Lines" is hidden, so two steps down is "Data Window".
+# Usage: set_data_window_colour '#rrggbb'
+set_data_window_colour() {
+    local dialog
+    xdotool key alt+t
+    sleep 0.3
+    xdotool key d
+    sleep 0.3
+    xdotool key Down Down Return
+    dialog=$(wait_window '^Select Colou?r$')
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+    sleep 0.3
+    xdotool key alt+h ctrl+a
+    xdotool type "$1"
+    xdotool key Return
+    wait_window_gone '^Select Colou?r$'
+    sleep 0.5
+}
+
+# A 32-bit colour of the unscrambled configuration as BBGGRR (two 16-bit
+# halves). Usage: config_colour FILE OFFSET
+config_colour() {
+    local low high
+    low=$(config_int16 "$1" "$2")
+    high=$(config_int16 "$1" $(($2 + 2)))
+    printf '%06X' $(((high & 0xFFFF) << 16 | (low & 0xFFFF)))
 }

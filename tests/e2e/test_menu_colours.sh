@@ -15,22 +15,8 @@ import -window root "${E2E_SHOTS:-$E2E_WORK}/version-box.png"
 xdotool key Return
 wait_window_gone '^VOXA 32 Info$'
 
-# Options > Desktop Colors > Data Window: the submenu opens on its first entry,
-# "Scaling Grid"; "Phase Lines" is hidden, so two steps down is "Data Window".
 xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
-xdotool key alt+t
-sleep 0.3
-xdotool key d
-sleep 0.3
-xdotool key Down Down Return
-dialog=$(wait_window '^Select Colou?r$')
-xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-sleep 0.3
-xdotool key alt+h ctrl+a
-xdotool type '#3366cc'
-xdotool key Return
-wait_window_gone '^Select Colou?r$'
-sleep 0.5
+set_data_window_colour '#3366cc'
 
 # The data window lies at (52, 68) of the client area, below the menu bar;
 # its pixel (10, 10) is background between the first grid lines.
@@ -43,10 +29,7 @@ colour=$(pixel_at "$shot" $((52 + 10)) $((menu_height + 68 + 10)))
 
 quit_viewer "$WID"
 
-# DataWindowColor, a 32-bit value at offset 20: two 16-bit halves.
-cfg=$DIR/VOXA32VW.CFG
-low=$(config_int16 "$cfg" 20)
-high=$(config_int16 "$cfg" 22)
-saved=$(printf '%06X' $(((high & 0xFFFF) << 16 | (low & 0xFFFF))))
+# DataWindowColor, a 32-bit value at offset 20.
+saved=$(config_colour "$DIR/VOXA32VW.CFG" 20)
 [ "$saved" = CC6633 ] || fail "saved data window colour $saved, not CC6633"
 echo "menu and colours: ok"

@@ -486,6 +486,39 @@ TEST_F(MalformedFiles, AFaultyCurveLeavesItsSlotAndLaterCommandsWork)
     EXPECT_EQ(pixel(250, y), BgrToQRgb(Settings.SignalColor)) << "redrawn after the zoom";
 }
 
+// A load whose drawing faults empties its slot and nothing else: the curves
+// overlaid before stay in the picture, the names in MO stay, and the colour
+// cycle goes on from where the faulting curve took its colour.
+TEST_F(MalformedFiles, AFaultingLoadLeavesThePictureAndTheColourCycle)
+{
+    ResetPlot();
+    writeCurve("GOOD.EA", GoodHeader(), 2048);
+    CurveHeader faulting = GoodHeader();
+    faulting.LevelFactor = -1.0f;
+    writeCurve("BAD.EA", faulting, 2048);
+    CurveHeader quieter = GoodHeader();
+    quieter.LevelFactor = 0.1f; // 20 dB below the good file
+    writeCurve("QUIET.EA", quieter, 2048);
+
+    expectGoodFileDrawnIn(kCurveLime);
+    const QImage before = OffscreenBitmap.copy();
+    const QString moBefore = MainForm->MO->text();
+
+    const std::vector<Message> shown = loadThroughFlow(F1Click, "BAD.EA");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "FATAL ERROR");
+    EXPECT_EQ(ResponseCurve.header, kEmptyCurveHeader);
+    EXPECT_EQ(OffscreenBitmap, before) << "the overlaid curve stays";
+    EXPECT_EQ(MainForm->MO->text(), moBefore);
+    EXPECT_EQ(CurveColours.current(), kCurveAqua) << "the faulting curve took aqua";
+
+    EXPECT_TRUE(loadThroughFlow(F1Click, "QUIET.EA").empty());
+    const int good = int(std::lround(290.0 * (100 - kGoodLevel) / 60.0));
+    const int quiet = int(std::lround(290.0 * (100 - kGoodLevel + 20) / 60.0));
+    EXPECT_EQ(pixel(250, good), BgrToQRgb(kCurveLime)) << "still overlaid";
+    EXPECT_EQ(pixel(250, quiet), BgrToQRgb(kCurveFuchsia)) << "the cycle went on";
+}
+
 // A curve that draws at one scale and faults at a finer one: the zoom
 // reports the fault in words in the top-level error display, the curve
 // leaves its slot, and the next zoom works.

@@ -88,9 +88,18 @@ std::optional<double> ParseNumber(const std::string& text)
     return value;
 }
 
+std::optional<double> ParseNumberOption(const std::string& option, const std::string& text)
+{
+    std::string withPoint = text;
+    std::replace(withPoint.begin(), withPoint.end(), ',', '.');
+    if (withPoint != text && ParseNumber(withPoint))
+        throw UsageError(option + " \"" + text + "\": use a point as the decimal separator");
+    return ParseNumber(text);
+}
+
 float ParseSerialResistorOption(const std::string& option, const std::string& text)
 {
-    const std::optional<double> value = ParseNumber(text);
+    const std::optional<double> value = ParseNumberOption(option, text);
     if (!value || !IsValidSerialResistor(static_cast<float>(*value)))
         throw UsageError(option
             + " must be 0.1 to 10 Ohm or 100 to 4000 Ohm, as in the viewer, not \"" + text + "\"");

@@ -51,6 +51,10 @@ int64_t ParseIntegerOption(
 // for anything else.
 std::optional<double> ParseNumber(const std::string& text);
 
+// ParseNumber for the value of an option; a number written with a decimal
+// comma ("31,5") is refused in words, not read as something else.
+std::optional<double> ParseNumberOption(const std::string& option, const std::string& text);
+
 // The serial resistor of an option's text, in Ohm: a number the viewer
 // accepts for its serial resistor (0.1 to 10 Ohm or 100 to 4000 Ohm).
 float ParseSerialResistorOption(const std::string& option, const std::string& text);

@@ -5,13 +5,12 @@
 #include "curves/CurveText.h"
 #include "curves/ExampleCurves.h"
 #include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/WriteWhole.h"
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <set>
 
@@ -19,9 +18,6 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-// The largest text import reads: far more than any curve needs.
-constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
 
 float SerialResistorOf(const ParsedArguments& parsed)
 {
@@ -58,19 +54,21 @@ std::string ExportText(const std::string& source, const CurveSummary& summary,
     return FormatCurveText(format, summary.kind, ExportComments(summary, perOctave), band.points);
 }
 
-// The whole text of a regular file, or the reason it cannot be read.
-std::optional<std::string> ReadTextFile(const std::string& path, std::string& text)
+// "--columns F,M": two 1-based numbers or names of the header row.
+ColumnChoice ColumnChoiceOf(const std::string& option)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return fs::exists(path, error) ? "not a regular file" : "no such file";
-    if (fs::file_size(path, error) > kMaxTextBytes)
-        return "larger than 64 MiB: not a curve text";
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "cannot be read";
-    text.assign(std::istreambuf_iterator<char>(in), {});
-    return std::nullopt;
+    if (option.empty())
+        return {};
+    const std::size_t comma = option.find(',');
+    const auto valid = [](const std::string& column) {
+        return !column.empty() && column != "0" && column.find(',') == std::string::npos;
+    };
+    if (comma == std::string::npos || !valid(option.substr(0, comma))
+        || !valid(option.substr(comma + 1)))
+        throw UsageError("--columns must be two columns, 1-based numbers or names of the "
+                         "header row, as F,M: not \""
+            + option + "\"");
+    return {option.substr(0, comma), option.substr(comma + 1)};
 }
 
 std::string Located(const std::string& file, int line)
@@ -80,15 +78,15 @@ std::string Located(const std::string& file, int line)
 
 } // namespace
 
-int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const ParsedArguments parsed
-        = ParseArguments(args, {{"--json", false}, {"--serial-resistor", true}});
-    if (parsed.files.empty())
+    ParsedArguments parsed = ParseArguments(
+        args, WithFileListOptions({{"--json", false}, {"--serial-resistor", true}}));
+    if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("info needs at least one FILE");
     const float resistor = SerialResistorOf(parsed);
     const bool json = parsed.has("--json");
-    int exitCode = kExitOk;
+    int exitCode = ExpandInputFiles(parsed, std::cin, err) > 0 ? kExitFailed : kExitOk;
     if (json)
         out << "[\n";
     for (std::size_t i = 0; i < parsed.files.size(); ++i) {
@@ -109,9 +107,10 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const ParsedArguments parsed = ParseArguments(
-        args, {{"--format", true}, {"--ppo", true}, {"-o", true}, {"--serial-resistor", true}});
-    if (parsed.files.empty())
+    ParsedArguments parsed = ParseArguments(args,
+        WithFileListOptions(
+            {{"--format", true}, {"--ppo", true}, {"-o", true}, {"--serial-resistor", true}}));
+    if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("export needs at least one FILE");
     std::optional<TextFormat> format;
     if (parsed.values.contains("--format")) {
@@ -124,6 +123,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         perOctave
             = static_cast<int>(ParseIntegerOption("--ppo", parsed.values.at("--ppo"), 1, 1000));
     const std::string outOption = parsed.value("-o", "");
+    int exitCode = ExpandInputFiles(parsed, std::cin, err) > 0 ? kExitFailed : kExitOk;
     if (outOption == "-" && parsed.files.size() > 1)
         throw UsageError("-o - writes one file to the standard output; give one FILE");
     std::error_code error;
@@ -131,7 +131,6 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         throw UsageError("-o " + outOption + ": not a directory");
     const float resistor = SerialResistorOf(parsed);
 
-    int exitCode = kExitOk;
     std::set<fs::path> written;
     for (const std::string& source : parsed.files) {
         const CurveFile file = ReadCurveFile(source);
@@ -168,8 +167,9 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
-    const ParsedArguments parsed = ParseArguments(
-        args, {{"-o", true}, {"--rate", true}, {"--length", true}, {"--serial-resistor", true}});
+    const ParsedArguments parsed = ParseArguments(args,
+        {{"-o", true}, {"--rate", true}, {"--length", true}, {"--serial-resistor", true},
+            {"--columns", true}});
     if (parsed.files.size() != 1)
         throw UsageError("import takes exactly one FILE");
     const std::string output = parsed.value("-o", "");
@@ -188,11 +188,12 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
 
     const std::string& source = parsed.files.front();
     std::string text;
-    if (const auto readError = ReadTextFile(source, text)) {
+    if (const auto readError = ReadWholeFile(source, kMaxTextBytes, text)) {
         err << "voxacurve: " << source << ": " << *readError << '\n';
         return kExitFailed;
     }
-    const ParsedCurveText curveText = ParseCurveText(text, settings.kind);
+    const ParsedCurveText curveText
+        = ParseCurveText(text, settings.kind, ColumnChoiceOf(parsed.value("--columns", "")));
     if (curveText.error) {
         err << "voxacurve: " << Located(source, curveText.error->line) << ": "
             << curveText.error->message << '\n';

@@ -13,5 +13,6 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 // export FILE... [--format frd|zma|csv] [--ppo N] [-o DIR | -o -] [--serial-resistor R]
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// import FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--serial-resistor R]
+// import FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--columns F,M]
+//        [--serial-resistor R]
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,21 +1,28 @@
 #include "tools/voxacurve/RenderCommand.h"
 
 #include "app/SettingsRecord.h"
-#include "app/SettingsValidation.h"
 #include "curves/ColourCycle.h"
 #include "curves/CurveInfo.h"
+#include "curves/CurveStats.h"
+#include "plot/LegendPlacement.h"
+#include "plot/PixelMapping.h"
+#include "plot/StepRules.h"
 #include "plot/qt/PlotPainter.h"
 #include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/InputFiles.h"
+#include "tools/voxacurve/Limits.h"
 #include "tools/voxacurve/WriteWhole.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/Fonts.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPolygonF>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <array>
@@ -25,6 +32,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iomanip>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -52,6 +60,12 @@ struct RenderOptions {
     AxisScales scales;
     float serialResistor = 0;
     PlotColours colours;
+    bool legend = false; // each file's name in its curve's colour
+    std::optional<StatsTable> band; // --band: statistics drawn under the curves
+    // --upper and --lower: limit lines on the scale of the band's kind, else
+    // of the first file's kind
+    std::vector<std::vector<BandPoint>> limits;
+    CurveKind limitKind = CurveKind::Response;
 };
 
 // The formats by their names, which are also the files' extensions.
@@ -89,7 +103,7 @@ void ParseSize(const std::string& text, RenderOptions& options)
 
 float ParseFrequency(const std::string& option, const std::string& text)
 {
-    const std::optional<double> hz = ParseNumber(text);
+    const std::optional<double> hz = ParseNumberOption(option, text);
     if (!hz || !(*hz > 0) || *hz > 1e9)
         throw UsageError(option + " must be a frequency in Hz above 0");
     return float(*hz);
@@ -99,10 +113,7 @@ float ParseFrequency(const std::string& option, const std::string& text)
 // they cannot give is named with the values allowed.
 void CheckScales(const AxisScales& scales)
 {
-    SettingsRecord record;
-    WriteFreshSettings(record);
-    StoreScales(record, scales);
-    for (const std::string& field : DamagedSettingsFields(record)) {
+    for (const std::string& field : UnreachableScaleFields(scales)) {
         if (field == "LevelRange")
             throw UsageError("--level-range must be 5, 10, 20, 30, 40, 50, 60, 80, 100 or 120 dB");
         if (field == "LevelTop")
@@ -118,7 +129,7 @@ void CheckScales(const AxisScales& scales)
 // An Ohm value given on the command line in the viewer's tenths of an Ohm.
 int32_t TenthsOfOhm(const std::string& option, const std::string& text)
 {
-    const std::optional<double> ohm = ParseNumber(text);
+    const std::optional<double> ohm = ParseNumberOption(option, text);
     const double tenths = ohm ? std::round(*ohm * 10.0) : -1.0;
     if (!ohm || tenths < 0 || std::fabs(*ohm * 10.0 - tenths) > 1e-6 || tenths > 1e6)
         throw UsageError(
@@ -139,6 +150,18 @@ PlotColours ColoursOf(const std::string& name, const SettingsRecord& fresh)
         throw UsageError("--colours must be default or print");
     }
     return colours;
+}
+
+// The statistics CSV of --band; UsageError when it cannot be used.
+StatsTable ReadBand(const std::string& path)
+{
+    std::string text;
+    if (const auto readError = ReadWholeFile(path, kMaxTextBytes, text))
+        throw UsageError("--band " + path + ": " + *readError);
+    ParsedStatsTable parsed = ParseStatsCsv(text);
+    if (parsed.error)
+        throw UsageError("--band " + path + ": " + *parsed.error);
+    return std::move(parsed.table);
 }
 
 RenderOptions OptionsOf(const ParsedArguments& parsed)
@@ -176,6 +199,9 @@ RenderOptions OptionsOf(const ParsedArguments& parsed)
         ? ParseSerialResistorOption("--serial-resistor", parsed.values.at("--serial-resistor"))
         : DefaultSerialResistor();
     options.colours = ColoursOf(parsed.value("--colours", "default"), fresh);
+    options.legend = parsed.has("--legend");
+    if (parsed.values.contains("--band"))
+        options.band = ReadBand(parsed.values.at("--band"));
     return options;
 }
 
@@ -203,6 +229,132 @@ std::variant<LoadedCurve, std::string> LoadCurve(const std::string& name)
     return curve;
 }
 
+// The statistics band over the data window: minimum to maximum shaded
+// lightly, the lowest to the highest percentile darker, the median (the
+// 50th percentile, else the mean) as a line.
+// A frequency and a level (dB) or impedance (Ohm) on the data window, in its
+// own coordinates, unrounded.
+ClipPoint PointOnDataWindow(double frequency, double magnitude, CurveKind kind,
+    const RenderOptions& options, const TraceFrame& frame)
+{
+    const FreqMapping mapping
+        = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
+    const AxisScales& s = options.scales;
+    const double x = std::log(frequency) * mapping.FrequencyScale + mapping.FrequencyOffset;
+    const double y = kind == CurveKind::Response
+        ? frame.height * (s.LevelTop - magnitude) / s.LevelRange
+        : frame.height * (1 - (10 * magnitude - s.ImpedanceBase) / (8.0 * s.ImpedanceStep));
+    return {x, y};
+}
+
+void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
+    const TraceFrame& frame)
+{
+    const StatsTable& band = *options.band;
+    const auto point = [&](std::size_t i, double magnitude) {
+        const ClipPoint at
+            = PointOnDataWindow(band.frequencies[i], magnitude, band.kind, options, frame);
+        return QPointF(at.x, at.y);
+    };
+    const auto area = [&](const std::vector<double>& low, const std::vector<double>& high) {
+        QPolygonF polygon;
+        for (std::size_t i = 0; i < band.frequencies.size(); ++i)
+            polygon << point(i, high[i]);
+        for (std::size_t i = band.frequencies.size(); i-- > 0;)
+            polygon << point(i, low[i]);
+        return polygon;
+    };
+    const QColor colour(255, 200, 0);
+    const QRectF window(0, 0, frame.width, frame.height);
+    p.save();
+    p.setClipRect(layout.dataWindow.left, layout.dataWindow.top, frame.width, frame.height);
+    p.translate(layout.dataWindow.left, layout.dataWindow.top);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 70));
+    FillPolygonWithin(p, area(band.minimum, band.maximum), window);
+    if (band.percentiles.size() >= 2) {
+        p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 130));
+        FillPolygonWithin(
+            p, area(band.percentileValues.front(), band.percentileValues.back()), window);
+    }
+    const auto median = std::find(band.percentiles.begin(), band.percentiles.end(), 50.0);
+    const std::vector<double>& line = median == band.percentiles.end()
+        ? band.mean
+        : band.percentileValues[std::size_t(median - band.percentiles.begin())];
+    std::vector<ClipPoint> polyline;
+    for (std::size_t i = 0; i < band.frequencies.size(); ++i)
+        polyline.push_back(
+            PointOnDataWindow(band.frequencies[i], line[i], band.kind, options, frame));
+    p.setPen(colour);
+    p.setBrush(Qt::NoBrush);
+    DrawPolylineWithin(p, polyline, frame.width, frame.height);
+    p.restore();
+}
+
+// The limits of --upper and --lower as red lines over the data window.
+void PaintLimits(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
+    const TraceFrame& frame)
+{
+    p.save();
+    p.setClipRect(layout.dataWindow.left, layout.dataWindow.top, frame.width, frame.height);
+    p.translate(layout.dataWindow.left, layout.dataWindow.top);
+    p.setPen(QColor(255, 0, 0));
+    for (const std::vector<BandPoint>& limit : options.limits) {
+        std::vector<ClipPoint> line;
+        for (const BandPoint& point : limit)
+            line.push_back(PointOnDataWindow(
+                point.frequency, point.magnitude, options.limitKind, options, frame));
+        DrawPolylineWithin(p, line, frame.width, frame.height);
+    }
+    p.restore();
+}
+
+// The legend: each curve's file name (without its directory) in its colour
+// after a short line of it, in a box of the data window's colour framed in
+// the grid's, where it hides the fewest points of the curves. Text in the
+// painter's device: text in an SVG or PDF too.
+void PaintLegend(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
+    const TraceFrame& frame, const std::vector<PlotCurve>& plotted,
+    const std::vector<const LoadedCurve*>& curves)
+{
+    if (curves.empty())
+        return;
+    const QFont font = PixelFont("Arial", 11);
+    const QFontMetrics metrics(font);
+    constexpr int kPad = 4, kSwatch = 14, kGap = 4, kMargin = 6;
+    std::vector<QString> names;
+    int textWidth = 0;
+    for (const LoadedCurve* c : curves) {
+        names.push_back(QString::fromStdString(fs::path(c->name).filename().string()));
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(names.back()));
+    }
+    const int line = metrics.height();
+    std::vector<std::vector<TracePoint>> traces;
+    for (const PlotCurve& c : plotted)
+        traces.push_back(
+            (c.impedance ? ComputeImpedanceTrace(
+                 c.header, c.values, frame, options.scales, options.serialResistor)
+                         : ComputeResponseTrace(c.header, c.values, frame, options.scales))
+                .points);
+    const LegendBox box
+        = PlaceLegend(frame.width, frame.height, 2 * kPad + kSwatch + kGap + textWidth,
+            2 * kPad + line * int(names.size()), kMargin, traces);
+    const int left = layout.dataWindow.left + box.x;
+    const int top = layout.dataWindow.top + box.y;
+    p.save();
+    p.setPen(options.colours.grid);
+    p.setBrush(options.colours.dataWindow);
+    p.drawRect(left, top, box.width, box.height);
+    p.setFont(font);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int y = top + kPad + line * int(i);
+        p.setPen(plotted[i].colour);
+        p.drawLine(left + kPad, y + line / 2, left + kPad + kSwatch, y + line / 2);
+        p.drawText(left + kPad + kSwatch + kGap, y + metrics.ascent(), names[i]);
+    }
+    p.restore();
+}
+
 // Paints the picture of the curves in their order and colours; a curve whose
 // drawing faults is left out and the picture painted again without it, as
 // the viewer removes it. Returns the faulted curves' reasons.
@@ -225,8 +377,14 @@ std::vector<std::pair<std::string, std::string>> PaintCurves(QPainter& p,
         const auto faults = painter.paintPicture(p, layout, plotted, PixelFont("Arial", 11));
         const auto faulted = std::find_if(
             faults.begin(), faults.end(), [](const auto& f) { return f.has_value(); });
-        if (faulted == faults.end())
+        if (faulted == faults.end()) {
+            if (options.band)
+                PaintBand(p, options, layout, frame);
+            PaintLimits(p, options, layout, frame);
+            if (options.legend)
+                PaintLegend(p, options, layout, frame, plotted, curves);
             return removed;
+        }
         const std::size_t i = std::size_t(faulted - faults.begin());
         removed.emplace_back(
             curves[i]->name, "drawing the curve failed: " + DescribeFault(**faulted));
@@ -501,17 +659,41 @@ private:
 
 } // namespace
 
+// The limit lines of --upper and --lower, on the scale of the band's kind, else
+// of the first file's kind.
+void ReadLimits(const ParsedArguments& parsed, RenderOptions& options)
+{
+    options.limitKind = options.band ? options.band->kind
+        : !parsed.files.empty()
+        ? CurveKindOfName(parsed.files.front()).value_or(CurveKind::Response)
+        : CurveKind::Response;
+    for (const char* option : {"--upper", "--lower"}) {
+        if (!parsed.values.contains(option))
+            continue;
+        Limit limit(parsed.values.at(option), options.serialResistor);
+        auto points = limit.PointsFor(options.limitKind);
+        if (const auto* why = std::get_if<std::string>(&points))
+            throw UsageError(std::string(option) + ": " + *why);
+        options.limits.push_back(std::move(std::get<std::vector<BandPoint>>(points)));
+    }
+}
+
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
-    const ParsedArguments parsed = ParseArguments(args,
-        {{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true}, {"--from", true},
-            {"--to", true}, {"--level-top", true}, {"--level-range", true},
+    ParsedArguments parsed = ParseArguments(args,
+        WithFileListOptions({{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true},
+            {"--from", true}, {"--to", true}, {"--level-top", true}, {"--level-range", true},
             {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
-            {"--colours", true}});
-    if (parsed.files.empty())
-        throw UsageError("render needs at least one FILE");
+            {"--colours", true}, {"--legend", false}, {"--band", true}, {"--upper", true},
+            {"--lower", true}}));
+    if (parsed.files.empty() && !parsed.values.contains("--files-from")
+        && !parsed.values.contains("--band"))
+        throw UsageError("render needs at least one FILE (or --band STATS.csv)");
     const GuiWithoutScreen gui;
-    const RenderOptions options = OptionsOf(parsed);
-    return parsed.has("--each") ? RenderEach(parsed, options, err)
-                                : RenderOne(parsed, options, err);
+    RenderOptions options = OptionsOf(parsed);
+    const int problems = ExpandInputFiles(parsed, std::cin, err);
+    ReadLimits(parsed, options);
+    const int exitCode
+        = parsed.has("--each") ? RenderEach(parsed, options, err) : RenderOne(parsed, options, err);
+    return problems > 0 ? kExitFailed : exitCode;
 }

@@ -1,6 +1,9 @@
 #include "tools/voxacurve/WriteWhole.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 std::optional<std::string> WriteWhole(
     const std::string& path, std::span<const unsigned char> bytes, Flush flush)
@@ -17,4 +20,22 @@ std::optional<std::string> WriteWhole(
 std::span<const unsigned char> BytesOf(std::string_view bytes)
 {
     return {reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()};
+}
+
+std::optional<std::string> ReadWholeFile(
+    const std::string& path, std::uintmax_t maxBytes, std::string& bytes)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::is_regular_file(path, error))
+        return fs::exists(path, error) ? "not a regular file" : "no such file";
+    if (fs::file_size(path, error) > maxBytes)
+        return "larger than " + std::to_string(maxBytes >> 20) + " MiB: not a curve text";
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return "cannot be read";
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    if (in.bad())
+        return "cannot be read";
+    return std::nullopt;
 }

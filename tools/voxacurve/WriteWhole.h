@@ -1,8 +1,10 @@
 #pragma once
-// Writing an output file of voxacurve whole or not at all.
+// Writing an output file of voxacurve whole or not at all; reading an input
+// file whole.
 
 #include "app/FileReplace.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -15,3 +17,12 @@ std::optional<std::string> WriteWhole(
 
 // The bytes of a text or a byte array.
 std::span<const unsigned char> BytesOf(std::string_view bytes);
+
+// The largest curve text (import, limits of check) read: far more than any
+// curve needs.
+constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
+
+// The whole content of a regular file of at most maxBytes, or the reason it
+// cannot be read in words.
+std::optional<std::string> ReadWholeFile(
+    const std::string& path, std::uintmax_t maxBytes, std::string& bytes);

@@ -4,13 +4,17 @@
 //   voxacurve export FILE...    FRD, ZMA or CSV text for loudspeaker design tools
 //   voxacurve import FILE -o OUT.EA    a curve file from such a text
 //   voxacurve render FILE... -o OUT.png   the viewer's picture of the curves
+//   voxacurve stats FILE|DIR...   statistics of many curves per frequency
+//   voxacurve check FILE|DIR... --upper U --lower L   each curve within its limits?
 //
 // Exit codes: 0 all went well, 1 a file was refused, unreadable or not
 // written, 2 a wrong command line.
 
 #include "tools/voxacurve/Arguments.h"
+#include "tools/voxacurve/CheckCommand.h"
 #include "tools/voxacurve/Commands.h"
 #include "tools/voxacurve/RenderCommand.h"
+#include "tools/voxacurve/StatsCommand.h"
 
 #include <iostream>
 #include <string>
@@ -26,17 +30,34 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"info", "FILE... [--json] [--serial-resistor R]", RunInfo},
-    {"export", "FILE... [--format frd|zma|csv] [--ppo N] [-o DIR | -o -] [--serial-resistor R]",
+    {"info", "FILE|DIR... [--files-from LIST [-0]] [--json] [--serial-resistor R]", RunInfo},
+    {"export",
+        "FILE|DIR... [--files-from LIST [-0]] [--format frd|zma|csv] [--ppo N] [-o DIR | -o -] "
+        "[--serial-resistor R]",
         RunExport},
-    {"import", "FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--serial-resistor R]",
+    {"import",
+        "FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--columns F,M] [--serial-resistor "
+        "R]",
         RunImport},
     {"render",
-        "FILE... -o OUT.png|.svg|.pdf [--size WxH] [--from HZ --to HZ] [--level-top DB] "
+        "FILE|DIR... [--files-from LIST [-0]] -o OUT.png|.svg|.pdf [--size WxH] [--from HZ --to "
+        "HZ] [--level-top DB] "
         "[--level-range DB] [--impedance-step OHM] [--impedance-base OHM] [--serial-resistor R] "
-        "[--colours default|print]\n"
-        "  voxacurve render --each FILE... -o DIR [--format png|svg|pdf] [the options above]",
+        "[--colours default|print] [--legend] [--band STATS.csv]\n"
+        "  voxacurve render --each FILE|DIR... -o DIR [--format png|svg|pdf] [the options above]",
         RunRender},
+    {"stats",
+        "FILE|DIR... [--files-from LIST [-0]] [--ppo N] [--percentiles P,P,...] "
+        "[--kind response|impedance] [-o OUT.csv | -o - | -o DIR [--format frd|zma|csv]] "
+        "[--serial-resistor R]\n"
+        "  voxacurve stats FILE|DIR... --partial -o PART [--ppo N] [--kind K] [--serial-resistor "
+        "R]\n"
+        "  voxacurve stats --merge PART... [--percentiles P,...] [-o OUT.csv | -o - | -o DIR]",
+        RunStats},
+    {"check",
+        "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L [--offset-to HZ] [--json] "
+        "[--serial-resistor R]",
+        RunCheck},
 };
 
 void PrintUsage(std::ostream& out)

@@ -31,8 +31,8 @@ void SetInfoText(const std::string& text)
 namespace
 {
 
-// Texts are written and read with the desktop's decimal separator but never
-// with digit grouping ("4000.0", not "4,000.0").
+// Answers are read with the desktop's decimal separator but never with digit
+// grouping ("4000.0", not "4,000.0").
 QLocale desktopNumbers()
 {
     QLocale locale = QLocale::system();
@@ -40,10 +40,10 @@ QLocale desktopNumbers()
     return locale;
 }
 
+// Written with a decimal point, as every number of the program is.
 QString serialResistorPreset(float ohm)
 {
-    return QString::fromStdString(SerialResistorPresetText(ohm))
-        .replace('.', desktopNumbers().decimalPoint());
+    return QString::fromStdString(SerialResistorPresetText(ohm));
 }
 
 // The number in the text, read with the desktop's decimal separator; a text

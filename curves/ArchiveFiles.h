@@ -1,0 +1,29 @@
+#pragma once
+// Whole archives of curve files: directories walked for the files the
+// viewer reads, and lists of file names as find and xargs exchange them.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ArchiveFiles {
+    std::vector<std::string> files; // in the order to read them
+    std::vector<std::string> problems; // "PATH: reason" for what could not be walked
+};
+
+// The curve files under a directory, at any depth: every entry other than a
+// directory whose extension names a curve kind, letter case ignored (a
+// broken link or a FIFO too, so that reading it reports it), sorted by
+// their path's bytes so every run sees them in the same order. Links to
+// directories are not followed (a link back up would never end). A
+// directory that cannot be listed is a problem; the rest is still walked.
+ArchiveFiles WalkCurveDirectory(const std::string& directory);
+
+// Each name as given, except that a directory is replaced by the curve
+// files under it (WalkCurveDirectory).
+ArchiveFiles ExpandCurveNames(const std::vector<std::string>& names);
+
+// The names of a file list: one per line ("\n", a "\r" before it dropped),
+// or separated by NUL bytes when nulSeparated (as find -print0 writes).
+// Empty names are skipped.
+std::vector<std::string> SplitFileList(std::string_view text, bool nulSeparated);

@@ -1,0 +1,99 @@
+# The .deb on this machine as a user meets it: dpkg -i puts the programs into
+# /usr; as a user who is not root, voxacurve reads the installed example
+# curves, the viewer starts with the site's default configuration, prints
+# through its print module and quits; dpkg -r takes everything away again.
+# Run in Xvfb by tests/e2e/run_in_xvfb.sh; needs root (dpkg, useradd, cupsd).
+source "$E2E_DIR/lib.sh"
+source "$E2E_DIR/cups.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+if [ "$(id -u)" != 0 ]; then
+    echo "SKIP: installing the .deb needs root"
+    exit 77
+fi
+if dpkg-query -W -f='${Status}' voxa32vw 2>/dev/null | grep -q 'ok installed'; then
+    echo "SKIP: voxa32vw is installed on this machine; the test installs and removes its own"
+    exit 77
+fi
+deb=$(package_file 'voxa32vw_*.deb')
+user=voxa-package-test
+home=$E2E_WORK/home
+
+# dpkg waits for no lock: another apt or dpkg run is let finish first.
+dpkg_retry() {
+    for _ in $(seq 120); do
+        dpkg "$@" >"$E2E_WORK/dpkg.log" 2>&1 && return 0
+        grep -q 'lock' "$E2E_WORK/dpkg.log" || break
+        sleep 1
+    done
+    fail "dpkg $*: $(cat "$E2E_WORK/dpkg.log")"
+}
+
+cleanup_installed() {
+    [ -n "${VIEWER_PID:-}" ] && kill "$VIEWER_PID" 2>/dev/null || true
+    cups_stop
+    id -u "$user" >/dev/null 2>&1 && userdel "$user" 2>/dev/null || true
+    dpkg-query -W voxa32vw >/dev/null 2>&1 && dpkg -r voxa32vw >/dev/null 2>&1 || true
+}
+trap cleanup_installed EXIT
+
+dpkg_retry -i "$deb"
+for f in /usr/bin/voxa32vw /usr/bin/voxacurve /usr/share/voxa32vw/curves/SPEAKER.EA \
+    /usr/share/applications/voxa32vw.desktop /usr/share/icons/hicolor/scalable/apps/voxa32vw.svg \
+    /usr/share/icons/hicolor/48x48/apps/voxa32vw.png /usr/share/man/man1/voxa32vw.1.gz \
+    /usr/share/man/man1/voxacurve.1.gz /usr/share/doc/voxa32vw/copyright /usr/bin/VOXA32VW.CFG; do
+    [ -e "$f" ] || fail "$f is not installed"
+done
+[ "$(stat -L -c %s /usr/bin/VOXA32VW.CFG)" = 6808 ] || fail "the site's configuration is not 6808 bytes"
+check_module_found /usr/bin/voxa32vw
+man -w voxacurve >/dev/null || fail "man finds no page for voxacurve"
+
+# A user of the machine, with a home of the test's own.
+chmod 0755 "$E2E_WORK"
+useradd -M -d "$home" -s /bin/sh "$user"
+mkdir -p "$home/runtime"
+chmod 0700 "$home/runtime"
+chown -R "$user:" "$home"
+as_user() {
+    runuser -u "$user" -- env HOME="$home" XDG_RUNTIME_DIR="$home/runtime" DISPLAY="$DISPLAY" \
+        CUPS_SERVER="${CUPS_SERVER:-}" "$@"
+}
+
+# voxacurve on the installed example curves.
+as_user voxacurve info /usr/share/voxa32vw/curves/* >"$E2E_WORK/info.txt" ||
+    fail "voxacurve info: $(cat "$E2E_WORK/info.txt")"
+[ "$(grep -c ': \(response\|impedance\) ' "$E2E_WORK/info.txt")" = 7 ] ||
+    fail "voxacurve read not all seven examples: $(cat "$E2E_WORK/info.txt")"
+as_user voxacurve render /usr/share/voxa32vw/curves/SPEAKER.EA /usr/share/voxa32vw/curves/SPEAKER.OHM \
+    -o "$home/speaker.png" || fail "voxacurve render"
+[ "$(identify -format %wx%h "$home/speaker.png")" = 640x450 ] || fail "the rendered picture's size"
+
+# The viewer as that user: starts on the site's configuration, prints one
+# page and quits with "yes".
+site_before=$(md5sum </usr/share/voxa32vw/VOXA32VW.CFG)
+cups_start
+# cups-pdf runs ghostscript as the user who printed, in its spool and output
+# directories.
+chmod 1777 "$(cups_pdf_dir)" "$(cups_pdf_dir)-spool"
+(cd "$home" && exec runuser -u "$user" -- env HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
+    DISPLAY="$DISPLAY" CUPS_SERVER="$CUPS_SERVER" voxa32vw /: >"$E2E_WORK/viewer.log" 2>&1) &
+VIEWER_PID=$!
+wid=$(wait_window '^ Sonivex$')
+sleep 0.5
+print_one_page "$wid"
+confirm_quit "$wid"
+# The save goes to the user's own copy, without a box.
+sleep 1
+xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1 && fail "an error box on the quit"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "the viewer ended with $EXIT_CODE: $(cat "$E2E_WORK/viewer.log")"
+[ "$(md5sum </usr/share/voxa32vw/VOXA32VW.CFG)" = "$site_before" ] || fail "the site's configuration changed"
+[ -f "$home/.config/voxa32vw/VOXA32VW.CFG" ] || fail "no user's copy under ~/.config/voxa32vw"
+VIEWER_PID=""
+
+# Removing the package leaves none of its files.
+dpkg_retry -r voxa32vw
+for f in /usr/bin/voxa32vw /usr/bin/voxacurve /usr/bin/VOXA32VW.CFG /usr/share/voxa32vw; do
+    [ ! -e "$f" ] && [ ! -L "$f" ] || fail "$f is left after dpkg -r"
+done
+echo "the .deb installed, used by a user and removed: ok"
