@@ -1,6 +1,7 @@
 #include "output/PrintGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace
@@ -66,6 +67,17 @@ DataRect ComputeDataRect(const Rect& sigWinFrame, const Rect& datWinFrame, int e
     d.x1 = ClampToInt(static_cast<long long>(d.x0) + sigWinFrame.width - 4);
     d.y1 = ClampToInt(static_cast<long long>(d.y0) + sigWinFrame.height - 4);
     return d;
+}
+
+DataRect DataRectInDevicePixels(const DataRect& data, double ratio)
+{
+    if (ratio == 1)
+        return data;
+    auto first = [ratio](int x) { return ClampToInt(std::llround(std::floor(x * ratio))); };
+    auto last = [ratio](int x) {
+        return ClampToInt(std::llround(std::ceil((static_cast<double>(x) + 1) * ratio)) - 1);
+    };
+    return {first(data.x0), first(data.y0), last(data.x1), last(data.y1)};
 }
 
 int BuildVisibilityMask(const std::array<bool, 8>& visible)

@@ -38,6 +38,9 @@ struct DataRect {
 // y0 = SigWinFrame top - DatWinFrame top + 4 + ESCButton height,
 // x1 = x0 + SigWinFrame width - 4, y1 = y0 + SigWinFrame height - 4.
 DataRect ComputeDataRect(const Rect& sigWinFrame, const Rect& datWinFrame, int escButtonHeight);
+// The same rectangle in a picture taken at a device pixel ratio: every device
+// pixel of its window pixels (the rectangle itself at a ratio of 1).
+DataRect DataRectInDevicePixels(const DataRect& data, double ratio);
 
 // The navigation buttons' bits in the visibility mask remembered during the
 // capture.

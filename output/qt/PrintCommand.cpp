@@ -143,11 +143,16 @@ private:
 
 // Renders the capture rectangle of the client area with its controls; the
 // screen is not read, so covered parts of the window show as they are.
+// At a device pixel ratio above 1 the picture has the screen's pixels: the
+// data window's picture and the labels as sharp as they are shown.
 QImage renderPicture(QWidget& client, const QRect& capture)
 {
-    QImage picture(capture.size(), QImage::Format_RGB32);
+    const qreal ratio = client.devicePixelRatioF();
+    QImage picture(DeviceSize(capture.size(), ratio), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     client.render(&picture, QPoint(0, 0), QRegion(capture));
+    picture.setDevicePixelRatio(1);
     return picture;
 }
 
@@ -241,7 +246,8 @@ void PrintClick()
 
     TMainForm& form = *MainForm;
     const QRect capture = CaptureRectInClient(form);
-    const DataRect data = PictureDataRect(form);
+    const DataRect data
+        = DataRectInDevicePixels(PictureDataRect(form), form.client->devicePixelRatioF());
     PixelImage picture = toPixelImage(takePicture(form, capture));
     cleanUp(picture, data);
     if (Settings.PrintToBmp)

@@ -23,7 +23,7 @@ trap cleanup EXIT
 # last client leaves, and a program starting just then finds no display.
 fifo=$work/display.fifo
 mkfifo "$fifo"
-Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
+Xvfb -displayfd 7 -screen 0 ${E2E_SCREEN:-1024x768}x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
 pids+=($!)
 read -r display <"$fifo"
 export DISPLAY=:$display
