@@ -222,3 +222,23 @@ TEST(PrintGeometry, ReferenceColourIsPixelThreeThree)
 }
 
 } // namespace
+
+TEST(PrintGeometry, DataRectInDevicePixelsCoversEveryDevicePixelOfItsWindowPixels)
+{
+    struct Case {
+        double ratio;
+        DataRect window;
+        DataRect device;
+    };
+    const Case cases[] = {
+        {1, {58, 28, 586, 318}, {58, 28, 586, 318}},
+        {2, {58, 28, 586, 318}, {116, 56, 1173, 637}},
+        {3, {0, 0, 0, 0}, {0, 0, 2, 2}},
+        {1.5, {1, 1, 2, 3}, {1, 1, 4, 5}},
+        {1.25, {3, 4, 5, 7}, {3, 5, 7, 9}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ratio);
+        EXPECT_EQ(DataRectInDevicePixels(c.window, c.ratio), c.device);
+    }
+}
