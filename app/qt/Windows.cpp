@@ -71,8 +71,8 @@ void wirePlot(TMainForm& f)
 {
     for (PaintBox* box : {f.SigWin, f.xAchse, f.yAchse, f.yAchseR})
         box->onPaint = [](PaintBox* sender) { RunReportingErrors([sender] { Redraw(sender); }); };
-    f.SigWinFrame->onMouseMove
-        = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons, QPointF p) { CursorOut(s, p); };
+    f.SigWinFrame->onMouseMove = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons,
+                                     QPointF p) { CursorOut(s, p); };
     f.DatWinFrame->onMouseMove = f.SigWinFrame->onMouseMove;
     f.SigWinFrame->onMouseDown
         = [](MouseFrame* s, Qt::MouseButton button, Qt::KeyboardModifiers mods,

@@ -367,9 +367,9 @@ void CursorOut(MouseFrame* sender, QPointF position)
         // The rules of the picture's own pixels, read at the device pixel
         // under the pointer.
         const TraceFrame frame = pictureFrame();
-        const std::string text = CursorOutText(Plot.ViewFreqLow, Plot.ViewFreqHigh,
-            ScalesOf(Settings), frame.width, frame.height, position.x(), position.y(),
-            PictureRatio);
+        const std::string text
+            = CursorOutText(Plot.ViewFreqLow, Plot.ViewFreqHigh, ScalesOf(Settings), frame.width,
+                frame.height, position.x(), position.y(), PictureRatio);
         f.Positionslabel->setText(QString::fromLatin1(text));
     } else {
         f.Positionslabel->clear();

@@ -110,7 +110,8 @@ TEST(ReadOut, AtADevicePixelRatioTheDevicePixelUnderThePointerIsRead)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ratio);
         const int w = int(kWidth * c.ratio), h = int(kHeight * c.ratio);
-        EXPECT_EQ(CursorOutText(20.0f, 20000.0f, defaultScales(), w, h, c.frameX, c.frameY, c.ratio),
+        EXPECT_EQ(
+            CursorOutText(20.0f, 20000.0f, defaultScales(), w, h, c.frameX, c.frameY, c.ratio),
             CursorOutText(20.0f, 20000.0f, defaultScales(), w, h, 2 + c.pixelX, 2 + c.pixelY));
     }
 }

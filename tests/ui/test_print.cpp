@@ -249,7 +249,8 @@ TEST_F(PrintCommand, HighDensityBmpHasTheScreensPixels)
     int differing = 0;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x) {
-            const QRgb expected = shown.pixel(x, y) == dataWindow ? qRgb(255, 255, 255) : shown.pixel(x, y);
+            const QRgb expected
+                = shown.pixel(x, y) == dataWindow ? qRgb(255, 255, 255) : shown.pixel(x, y);
             differing += picture.pixel(origin.x() + x, origin.y() + y) != expected;
         }
     EXPECT_EQ(differing, 0);

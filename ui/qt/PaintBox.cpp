@@ -1,10 +1,10 @@
 #include "ui/qt/PaintBox.h"
 
 #include <QMouseEvent>
-#include <cmath>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <cmath>
 
 bool PaintBox::s_painting = false;
 
@@ -130,13 +130,13 @@ void MouseFrame::mouseMoveEvent(QMouseEvent* event)
 void MouseFrame::mousePressEvent(QMouseEvent* event)
 {
     if (onMouseDown)
-        onMouseDown(this, event->button(), event->modifiers(), event->buttons(),
-            event->position(), false);
+        onMouseDown(
+            this, event->button(), event->modifiers(), event->buttons(), event->position(), false);
 }
 
 void MouseFrame::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (onMouseDown)
-        onMouseDown(this, event->button(), event->modifiers(), event->buttons(),
-            event->position(), true);
+        onMouseDown(
+            this, event->button(), event->modifiers(), event->buttons(), event->position(), true);
 }
