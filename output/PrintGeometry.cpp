@@ -112,11 +112,13 @@ Rect ComputePagePlacement(int pageWidth, int pageHeight, int pictureWidth, int p
     return r;
 }
 
-std::optional<uint32_t> ReferenceColour(const PixelImage& image)
+std::optional<uint32_t> ReferenceColour(const PixelImage& image, double ratio)
 {
-    if (!IsConsistent(image) || image.width < 4 || image.height < 4)
+    const int at = static_cast<int>(std::floor(3 * ratio));
+    if (!IsConsistent(image) || image.width <= at || image.height <= at)
         return std::nullopt;
-    return image.pixels[static_cast<std::size_t>(3 * image.width + 3)];
+    return image.pixels[static_cast<std::size_t>(at) * static_cast<std::size_t>(image.width)
+        + static_cast<std::size_t>(at)];
 }
 
 void CleanUpColour(PixelImage& image, const DataRect& d, uint32_t dataWindowColour)

@@ -219,6 +219,11 @@ TEST(PrintGeometry, ReferenceColourIsPixelThreeThree)
     EXPECT_EQ(ReferenceColour(PixelImage {3, 10, std::vector<uint32_t>(30, 0)}), std::nullopt);
     EXPECT_EQ(ReferenceColour(PixelImage {}), std::nullopt);
     EXPECT_EQ(ReferenceColour(PixelImage {4, 4, {}}), std::nullopt);
+    // Window pixel (3, 3) of a picture with twice as many device pixels.
+    PixelImage seven {7, 7, std::vector<uint32_t>(49, 0)};
+    seven.pixels[6 * 7 + 6] = kCurve;
+    EXPECT_EQ(ReferenceColour(seven, 2), kCurve);
+    EXPECT_EQ(ReferenceColour(four, 2), std::nullopt);
 }
 
 } // namespace

@@ -254,6 +254,19 @@ TEST_F(PrintCommand, HighDensityBmpHasTheScreensPixels)
             differing += picture.pixel(origin.x() + x, origin.y() + y) != expected;
         }
     EXPECT_EQ(differing, 0);
+
+    // In black and white the window's background left of the data window
+    // turns white in its rows, as on a 1x screen: the clean-up reads the
+    // background at window pixel (3, 3) of the title row, device pixel (6, 6).
+    const QRgb background = picture.pixel(6, 6);
+    Settings.PrintBlackWhite = 1;
+    exportBmp("densebw");
+    const QImage blackWhite(bmpPath("densebw.BMP"));
+    int kept = 0;
+    for (int y = origin.y(); y < origin.y() + shown.height(); ++y)
+        for (int x = 0; x < origin.x(); ++x)
+            kept += blackWhite.pixel(x, y) == background;
+    EXPECT_EQ(kept, 0);
 }
 
 TEST_F(PrintCommand, BmpFileLandsInTheDirectoryUnderItsName)
