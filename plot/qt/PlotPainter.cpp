@@ -27,11 +27,12 @@ namespace
 
 // The picture a painter draws into, when lines may be written into its
 // pixels directly with the same result: a 32-bit picture of the frame's
-// size, painted without transformation, clipping, transparency or blending.
+// size, painted without transformation (a device pixel ratio's scaling
+// included), clipping, transparency or blending.
 QImage* directlyWritablePicture(QPainter& p, const TraceFrame& frame)
 {
     if (p.device()->devType() != QInternal::Image || p.hasClipping()
-        || !p.worldTransform().isIdentity() || p.opacity() != 1.0
+        || !p.deviceTransform().isIdentity() || p.opacity() != 1.0
         || p.compositionMode() != QPainter::CompositionMode_SourceOver)
         return nullptr;
     auto* image = static_cast<QImage*>(p.device());
@@ -336,9 +337,9 @@ std::vector<TracePoint> DrawTracePolyline(
     // rectangle as the clip it writes an opaque pen's pixels straight into a
     // 32-bit picture. The line is clipped to the picture's edges either way,
     // so its pixels are the same. (Under a transformation the rectangle would
-    // not be the picture's.)
+    // not be the picture's, nor on a picture with a device pixel ratio.)
     const bool directPixels = p.device()->devType() == QInternal::Image && !p.hasClipping()
-        && p.worldTransform().isIdentity() && p.pen().color().alpha() == 255;
+        && p.deviceTransform().isIdentity() && p.pen().color().alpha() == 255;
     if (directPixels) {
         p.save();
         p.setClipRect(QRect(0, 0, p.device()->width(), p.device()->height()));
