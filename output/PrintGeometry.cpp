@@ -1,6 +1,7 @@
 #include "output/PrintGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace
@@ -68,6 +69,17 @@ DataRect ComputeDataRect(const Rect& sigWinFrame, const Rect& datWinFrame, int e
     return d;
 }
 
+DataRect DataRectInDevicePixels(const DataRect& data, double ratio)
+{
+    if (ratio == 1)
+        return data;
+    auto first = [ratio](int x) { return ClampToInt(std::llround(std::floor(x * ratio))); };
+    auto last = [ratio](int x) {
+        return ClampToInt(std::llround(std::ceil((static_cast<double>(x) + 1) * ratio)) - 1);
+    };
+    return {first(data.x0), first(data.y0), last(data.x1), last(data.y1)};
+}
+
 int BuildVisibilityMask(const std::array<bool, 8>& visible)
 {
     int mask = 0;
@@ -100,11 +112,13 @@ Rect ComputePagePlacement(int pageWidth, int pageHeight, int pictureWidth, int p
     return r;
 }
 
-std::optional<uint32_t> ReferenceColour(const PixelImage& image)
+std::optional<uint32_t> ReferenceColour(const PixelImage& image, double ratio)
 {
-    if (!IsConsistent(image) || image.width < 4 || image.height < 4)
+    const int at = static_cast<int>(std::floor(3 * ratio));
+    if (!IsConsistent(image) || image.width <= at || image.height <= at)
         return std::nullopt;
-    return image.pixels[static_cast<std::size_t>(3 * image.width + 3)];
+    return image.pixels[static_cast<std::size_t>(at) * static_cast<std::size_t>(image.width)
+        + static_cast<std::size_t>(at)];
 }
 
 void CleanUpColour(PixelImage& image, const DataRect& d, uint32_t dataWindowColour)

@@ -38,6 +38,9 @@ struct DataRect {
 // y0 = SigWinFrame top - DatWinFrame top + 4 + ESCButton height,
 // x1 = x0 + SigWinFrame width - 4, y1 = y0 + SigWinFrame height - 4.
 DataRect ComputeDataRect(const Rect& sigWinFrame, const Rect& datWinFrame, int escButtonHeight);
+// The same rectangle in a picture taken at a device pixel ratio: every device
+// pixel of its window pixels (the rectangle itself at a ratio of 1).
+DataRect DataRectInDevicePixels(const DataRect& data, double ratio);
 
 // The navigation buttons' bits in the visibility mask remembered during the
 // capture.
@@ -99,7 +102,9 @@ constexpr uint32_t kGreyPixel = 0xFF808080u; // red, green and blue 128
 
 // The reference background colour: pixel (3, 3), which lies in the title row
 // outside every control. Empty for a picture smaller than 4 x 4.
-std::optional<uint32_t> ReferenceColour(const PixelImage& image);
+// In a picture taken at a device pixel ratio, the first device pixel of that
+// window pixel: (floor(3 r), floor(3 r)).
+std::optional<uint32_t> ReferenceColour(const PixelImage& image, double ratio = 1);
 
 // Colour output: inside the data rectangle every pixel of the data window's
 // colour becomes white; nothing else changes.

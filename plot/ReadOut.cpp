@@ -22,13 +22,20 @@ float toSingle(long double v)
     return static_cast<float>(v);
 }
 
+// The data-window pixel under a pointer position in frame coordinates (whole
+// at a ratio of 1, so then exactly position - inset).
+long double pixelUnder(double framePosition, double ratio)
+{
+    return std::floor((static_cast<long double>(framePosition) - kSigWinInset) * ratio + 0.5L);
+}
+
 std::string readOutOrFault(float viewFreqLow, float viewFreqHigh, const AxisScales& scales,
-    int width, int height, int frameX, int frameY)
+    int width, int height, double frameX, double frameY, double ratio)
 {
     const FreqMapping m = ComputeFreqMapping(viewFreqLow, viewFreqHigh, width);
     // long double products of 32-bit values: exact for every screen size.
-    const long double x = static_cast<long double>(frameX) - kSigWinInset;
-    const long double y = static_cast<long double>(frameY) - kSigWinInset;
+    const long double x = pixelUnder(frameX, ratio);
+    const long double y = pixelUnder(frameY, ratio);
     const long double h = height;
 
     const float f = toSingle(std::exp(CheckedDiv(x - m.FrequencyOffset, m.FrequencyScale)));
@@ -44,10 +51,11 @@ std::string readOutOrFault(float viewFreqLow, float viewFreqHigh, const AxisScal
 } // namespace
 
 std::string CursorOutText(float viewFreqLow, float viewFreqHigh, const AxisScales& scales,
-    int width, int height, int frameX, int frameY)
+    int width, int height, double frameX, double frameY, double ratio)
 {
     try {
-        return readOutOrFault(viewFreqLow, viewFreqHigh, scales, width, height, frameX, frameY);
+        return readOutOrFault(
+            viewFreqLow, viewFreqHigh, scales, width, height, frameX, frameY, ratio);
     } catch (const ArithmeticFault&) {
         return {};
     }

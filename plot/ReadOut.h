@@ -18,8 +18,13 @@
 // e.g. "f:  20 Hz   y: 100.0 dBxx    39.8 Ohm". Positions outside the data
 // window are read out too (frame row 1 reads above LevelTop).
 //
+// At a device pixel ratio r above 1, W and H are the data window's size in
+// device pixels and the pointer (in window pixels, with fractions) is over the
+// device pixel x = round((frameX - 2) r), y = round((frameY - 2) r): the same
+// rules read the picture drawn for the device pixels.
+//
 // Any arithmetic failure (W or H of 0, equal or non-positive frequency
 // edges, a number that is not finite in single precision) gives the empty
 // text; nothing is reported and nothing throws.
 std::string CursorOutText(float viewFreqLow, float viewFreqHigh, const AxisScales& scales,
-    int width, int height, int frameX, int frameY);
+    int width, int height, double frameX, double frameY, double ratio = 1);

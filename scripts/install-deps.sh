@@ -13,6 +13,8 @@ packages=(
   # tests
   xvfb xauth openbox xdotool x11-utils imagemagick sox alsa-utils
   cups cups-daemon cups-client printer-driver-cups-pdf poppler-utils python3 valgrind
+  # the viewer under Wayland, and a compositor for its tests
+  qt6-wayland weston
   # the speed comparison of the command-line renderer
   gnuplot-nox
   # a German desktop for the tests of the decimal point

@@ -1,5 +1,7 @@
 #include "app/qt/Pictures.h"
 
+#include "ui/qt/WindowSystem.h"
+
 #include <QBitmap>
 #include <QLinearGradient>
 #include <QPainter>
@@ -54,6 +56,23 @@ QImage MakeSplashPicture()
 namespace
 {
 
+// The cursor as a picture with transparency, for window systems that take no
+// bitmap cursors (Qt's wayland platform shows a bitmap cursor as nothing):
+// black where the figure is, white where only the mask is.
+QImage cursorPicture(const QBitmap& figure, const QBitmap& mask)
+{
+    const QImage f = figure.toImage();
+    const QImage m = mask.toImage();
+    QImage picture(f.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool inFigure = f.pixelIndex(x, y) != 0; // painted with color1
+            const bool inMask = m.pixelIndex(x, y) != 0;
+            picture.setPixel(x, y, inFigure ? qRgb(0, 0, 0) : inMask ? qRgb(255, 255, 255) : 0);
+        }
+    return picture;
+}
+
 QCursor makeReadOutCursor()
 {
     QBitmap figure(32, 32);
@@ -76,6 +95,8 @@ QCursor makeReadOutCursor()
         p.drawLine(hot.x() - 14, hot.y(), hot.x() - 4, hot.y());
         p.drawLine(hot.x() + 4, hot.y(), hot.x() + 14, hot.y());
     }
+    if (OnWayland())
+        return QCursor(QPixmap::fromImage(cursorPicture(figure, mask)), hot.x(), hot.y());
     return QCursor(figure, mask, hot.x(), hot.y());
 }
 

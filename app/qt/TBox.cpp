@@ -4,6 +4,7 @@
 #include "app/qt/FileNames.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"
+#include "ui/qt/WindowSystem.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,7 +12,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QWindow>
 
 TBox* Box = nullptr;
@@ -101,7 +101,7 @@ void TBox::showSplash(const QImage& picture)
     }
     setFixedSize(m_splash.size());
     Btn1->hide();
-    move(screen()->availableGeometry().center() - rect().center());
+    CentreTopLevel(this);
     show();
     // Start-up goes on without handling window messages: the picture must be
     // on the screen before this returns.
@@ -176,7 +176,7 @@ int TBox::showMessage(
     if (g.btn2Left)
         Btn2->move(*g.btn2Left, g.btn2Top);
     setFixedSize(std::max(1, g.width - kBoxFrameWidth), std::max(1, g.height - kBoxFrameHeight));
-    move(g.left, g.top);
+    PlaceTopLevel(this, QPoint(g.left, g.top));
 
     if (!caption1.empty()) {
         exec();

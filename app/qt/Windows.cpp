@@ -71,22 +71,22 @@ void wirePlot(TMainForm& f)
 {
     for (PaintBox* box : {f.SigWin, f.xAchse, f.yAchse, f.yAchseR})
         box->onPaint = [](PaintBox* sender) { RunReportingErrors([sender] { Redraw(sender); }); };
-    f.SigWinFrame->onMouseMove
-        = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons, QPoint p) { CursorOut(s, p); };
+    f.SigWinFrame->onMouseMove = [](MouseFrame* s, Qt::KeyboardModifiers, Qt::MouseButtons,
+                                     QPointF p) { CursorOut(s, p); };
     f.DatWinFrame->onMouseMove = f.SigWinFrame->onMouseMove;
     f.SigWinFrame->onMouseDown
         = [](MouseFrame* s, Qt::MouseButton button, Qt::KeyboardModifiers mods,
-              Qt::MouseButtons buttons, QPoint p, bool dbl) {
+              Qt::MouseButtons buttons, QPointF p, bool dbl) {
               RunReportingErrors(
                   [=] { SigWinMouseDown(s, int(button), int(mods), int(buttons), p, dbl); });
           };
     f.DatWinFrame->onMouseDown = [&f](MouseFrame*, Qt::MouseButton button, Qt::KeyboardModifiers,
-                                     Qt::MouseButtons, QPoint p, bool) {
+                                     Qt::MouseButtons, QPointF p, bool) {
         if (button != Qt::LeftButton)
             return;
-        if (f.yAchse->geometry().contains(p))
+        if (f.yAchse->geometry().contains(p.toPoint()))
             yAchseClick();
-        else if (f.yAchseR->geometry().contains(p))
+        else if (f.yAchseR->geometry().contains(p.toPoint()))
             yAchseRClick();
     };
 }

@@ -4,12 +4,11 @@
 #include "app/Texts.h"
 #include "app/qt/FileNames.h"
 #include "dialogs/FileNameRules.h"
+#include "ui/qt/WindowSystem.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 TFileBox* FileBox = nullptr;
 
@@ -35,12 +34,6 @@ QPushButton* SpeedButton(
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
     return button;
-}
-
-void CentreOnScreen(QWidget* window)
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 } // namespace
@@ -83,7 +76,7 @@ TFileBox::TFileBox()
     FileEdit->installEventFilter(this);
     FileListBox1->installEventFilter(this);
     setTabOrder(FileEdit, FileListBox1);
-    CentreOnScreen(this);
+    CentreTopLevel(this);
 }
 
 void TFileBox::OKButtonClick()

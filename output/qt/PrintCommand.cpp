@@ -147,11 +147,16 @@ private:
 
 // Renders the capture rectangle of the client area with its controls; the
 // screen is not read, so covered parts of the window show as they are.
+// At a device pixel ratio above 1 the picture has the screen's pixels: the
+// data window's picture and the labels as sharp as they are shown.
 QImage renderPicture(QWidget& client, const QRect& capture)
 {
-    QImage picture(capture.size(), QImage::Format_RGB32);
+    const qreal ratio = client.devicePixelRatioF();
+    QImage picture(DeviceSize(capture.size(), ratio), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     client.render(&picture, QPoint(0, 0), QRegion(capture));
+    picture.setDevicePixelRatio(1);
     return picture;
 }
 
@@ -184,12 +189,13 @@ QImage toQImage(const PixelImage& image)
 
 // White paper instead of the data window's colour; in black and white also
 // instead of the window background, with every other data pixel black.
-void cleanUp(PixelImage& picture, const DataRect& data)
+// The picture and the data rectangle have the screen's device pixels.
+void cleanUp(PixelImage& picture, const DataRect& data, double ratio)
 {
     const uint32_t dataWindow = ToQColor(Settings.DataWindowColor).rgb();
     // Pixel (3, 3) lies in the title row, outside every control. A picture
     // too small to have it whitens nothing for the background.
-    const uint32_t reference = ReferenceColour(picture).value_or(kWhitePixel);
+    const uint32_t reference = ReferenceColour(picture, ratio).value_or(kWhitePixel);
     if (Settings.PrintBlackWhite)
         CleanUpBlackWhite(picture, data, dataWindow, reference);
     else
@@ -264,9 +270,10 @@ void PrintClick()
 
     TMainForm& form = *MainForm;
     const QRect capture = CaptureRectInClient(form);
-    const DataRect data = PictureDataRect(form);
+    const qreal ratio = form.client->devicePixelRatioF();
+    const DataRect data = DataRectInDevicePixels(PictureDataRect(form), ratio);
     PixelImage picture = toPixelImage(takePicture(form, capture));
-    cleanUp(picture, data);
+    cleanUp(picture, data, ratio);
     if (Settings.PrintToBmp)
         saveBmp(toQImage(picture), JoinPath(Settings.BmpDirectory.str(), bmpName));
     else

@@ -2,6 +2,7 @@
 
 #include "app/SettingsRecord.h"
 #include "output/qt/DesktopPrinter.h"
+#include "ui/qt/WindowSystem.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -9,7 +10,6 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 TPrintOptionsDlg* PrintOptionsDlg = nullptr;
 
@@ -143,8 +143,7 @@ bool TPrintOptionsDlg::eventFilter(QObject* watched, QEvent* event)
 
 void TPrintOptionsDlg::showEvent(QShowEvent* event)
 {
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    CentreTopLevel(this);
     QDialog::showEvent(event);
 }
 

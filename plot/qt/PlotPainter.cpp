@@ -1,11 +1,15 @@
 #include "plot/qt/PlotPainter.h"
 
 #include "curves/FrequencyGrid.h"
+#include "plot/PolylineClip.h"
 #include "plot/PolylineCorners.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPoint>
 #include <algorithm>
 
@@ -23,11 +27,12 @@ namespace
 
 // The picture a painter draws into, when lines may be written into its
 // pixels directly with the same result: a 32-bit picture of the frame's
-// size, painted without transformation, clipping, transparency or blending.
+// size, painted without transformation (a device pixel ratio's scaling
+// included), clipping, transparency or blending.
 QImage* directlyWritablePicture(QPainter& p, const TraceFrame& frame)
 {
     if (p.device()->devType() != QInternal::Image || p.hasClipping()
-        || !p.worldTransform().isIdentity() || p.opacity() != 1.0
+        || !p.deviceTransform().isIdentity() || p.opacity() != 1.0
         || p.compositionMode() != QPainter::CompositionMode_SourceOver)
         return nullptr;
     auto* image = static_cast<QImage*>(p.device());
@@ -218,6 +223,33 @@ void PlotPainter::paintStrip(
     p.setBackgroundMode(Qt::TransparentMode);
 }
 
+void PlotPainter::paintStripCut(QPainter& p, const QRect& fill, const QRect& visible,
+    const std::vector<LabelText>& labels, const QFont& font) const
+{
+    const QFontMetrics metrics(font);
+    auto boxOf = [&](const LabelText& label) {
+        return QRect(label.x, label.y, metrics.horizontalAdvance(QString::fromLatin1(label.text)),
+            metrics.height());
+    };
+    std::vector<LabelText> inside, cut;
+    for (const LabelText& label : labels) {
+        const QRect box = boxOf(label);
+        if (visible.contains(box))
+            inside.push_back(label);
+        else if (visible.intersects(box))
+            cut.push_back(label);
+    }
+    paintStrip(p, fill.intersected(visible), inside, font);
+    QPainterPath strip;
+    strip.addRect(visible);
+    for (const LabelText& label : cut) {
+        QPainterPath outline;
+        outline.addText(label.x, label.y + metrics.ascent(), font, QString::fromLatin1(label.text));
+        p.fillRect(boxOf(label).intersected(visible), m_colours.axisPanel);
+        p.fillPath(outline.intersected(strip), m_colours.labels);
+    }
+}
+
 namespace
 {
 
@@ -239,7 +271,10 @@ std::vector<std::optional<FaultKind>> PlotPainter::paintPicture(QPainter& p,
         p.save();
         p.setClipRect(toQRect(r));
         p.translate(r.left, r.top);
-        paintStrip(p, fill, labels, stripFont);
+        if (CannotClip(p))
+            paintStripCut(p, fill, QRect(0, 0, r.width, r.height), labels, stripFont);
+        else
+            paintStrip(p, fill, labels, stripFont);
         p.restore();
     };
     strip(layout.levelStrip, QRect(0, 0, layout.levelStrip.width, layout.levelStrip.height),
@@ -286,6 +321,13 @@ std::vector<TracePoint> DrawTracePolyline(
     if (points.size() < 2)
         return points;
     std::vector<TracePoint> corners = PolylineCorners(points, width, height);
+    if (CannotClip(p)) {
+        std::vector<ClipPoint> line;
+        for (const TracePoint& t : corners)
+            line.push_back({double(t.x), double(t.y)});
+        DrawPolylineWithin(p, line, width, height);
+        return corners;
+    }
     std::vector<QPointF> line;
     line.reserve(corners.size());
     for (const TracePoint& t : corners)
@@ -295,9 +337,9 @@ std::vector<TracePoint> DrawTracePolyline(
     // rectangle as the clip it writes an opaque pen's pixels straight into a
     // 32-bit picture. The line is clipped to the picture's edges either way,
     // so its pixels are the same. (Under a transformation the rectangle would
-    // not be the picture's.)
+    // not be the picture's, nor on a picture with a device pixel ratio.)
     const bool directPixels = p.device()->devType() == QInternal::Image && !p.hasClipping()
-        && p.worldTransform().isIdentity() && p.pen().color().alpha() == 255;
+        && p.deviceTransform().isIdentity() && p.pen().color().alpha() == 255;
     if (directPixels) {
         p.save();
         p.setClipRect(QRect(0, 0, p.device()->width(), p.device()->height()));
@@ -306,4 +348,32 @@ std::vector<TracePoint> DrawTracePolyline(
     if (directPixels)
         p.restore();
     return corners;
+}
+
+bool CannotClip(const QPainter& p)
+{
+    return p.paintEngine()->type() == QPaintEngine::SVG;
+}
+
+void DrawPolylineWithin(
+    QPainter& p, const std::vector<ClipPoint>& points, double width, double height)
+{
+    for (const std::vector<ClipPoint>& run : ClipPolyline(points, width, height)) {
+        std::vector<QPointF> line;
+        for (const ClipPoint& c : run)
+            line.emplace_back(c.x, c.y);
+        p.drawPolyline(line.data(), int(line.size()));
+    }
+}
+
+void FillPolygonWithin(QPainter& p, const QPolygonF& polygon, const QRectF& within)
+{
+    if (!CannotClip(p)) {
+        p.drawPolygon(polygon);
+        return;
+    }
+    QPainterPath area, window;
+    area.addPolygon(polygon);
+    window.addRect(within);
+    p.drawPath(area.intersected(window));
 }

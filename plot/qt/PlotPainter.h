@@ -11,12 +11,15 @@
 #include "plot/AxisLabels.h"
 #include "plot/LineFootprint.h"
 #include "plot/PlotState.h"
+#include "plot/PolylineClip.h"
 #include "ui/MainLayout.h"
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPolygonF>
 #include <QRect>
+#include <QRectF>
 #include <optional>
 #include <vector>
 
@@ -93,6 +96,11 @@ public:
 
 private:
     FrequencyGrid computeGrid() const;
+    // paintStrip for a painter that cannot clip (Qt's SVG writer), within
+    // `visible`: a label wholly inside stays text, one partly inside is drawn
+    // as its outline cut to the strip, one outside is left out.
+    void paintStripCut(QPainter& p, const QRect& fill, const QRect& visible,
+        const std::vector<LabelText>& labels, const QFont& font) const;
     void addToFootprint(PictureMemo& memo, QPainter& p, const std::vector<TracePoint>& line) const;
     void paintGridLines(QPainter& p, const FrequencyGrid& grid) const;
 
@@ -108,3 +116,16 @@ private:
 // corners, a line with the same pixels.
 std::vector<TracePoint> DrawTracePolyline(
     QPainter& p, const std::vector<TracePoint>& points, int width, int height);
+
+// Whether the painter ignores clip rectangles (Qt's SVG writer does): what
+// it draws must be cut by the drawing itself.
+bool CannotClip(const QPainter& p);
+
+// The polyline's parts inside [0, width] x [0, height], for a painter that
+// cannot clip.
+void DrawPolylineWithin(
+    QPainter& p, const std::vector<ClipPoint>& points, double width, double height);
+
+// The polygon in the brush, cut to `within` where the painter cannot clip
+// (else the painter's clip does it).
+void FillPolygonWithin(QPainter& p, const QPolygonF& polygon, const QRectF& within);

@@ -28,18 +28,44 @@ QImage OffscreenBitmap;
 namespace
 {
 
-TraceFrame currentFrame()
+// The device pixels of the screen for one pixel of the window, and those the
+// off-screen picture was sized for.
+qreal screenRatio()
+{
+    return MainForm->SigWin->devicePixelRatioF();
+}
+qreal PictureRatio = 1;
+
+// The data window in the window's own pixels: the strips are laid out and
+// labelled for it.
+TraceFrame windowFrame()
 {
     return {
         MainForm->SigWin->width(), MainForm->SigWin->height(), Plot.ViewFreqLow, Plot.ViewFreqHigh};
+}
+
+// The data window in the device pixels of the off-screen picture: grid and
+// curves follow the same rules for this larger window.
+TraceFrame pictureFrame()
+{
+    const QSize size = DeviceSize(MainForm->SigWin->size(), PictureRatio);
+    return {size.width(), size.height(), Plot.ViewFreqLow, Plot.ViewFreqHigh};
 }
 
 } // namespace
 
 void SizeOffscreenBitmap()
 {
-    const QSize size(
-        std::max(1, MainForm->SigWin->width()), std::max(1, MainForm->SigWin->height()));
+    const qreal ratio = screenRatio();
+    // A picture drawn for another resolution is drawn anew at the next paint,
+    // like one of another size.
+    if (ratio != PictureRatio) {
+        PictureRatio = ratio;
+        LayoutChanged = true;
+    }
+    const QSize size = DeviceSize(
+        QSize(std::max(1, MainForm->SigWin->width()), std::max(1, MainForm->SigWin->height())),
+        ratio);
     if (OffscreenBitmap.size() == size)
         return;
     OffscreenBitmap = ResizedPicture(OffscreenBitmap, size, ToQColor(Settings.DataWindowColor));
@@ -48,11 +74,21 @@ void SizeOffscreenBitmap()
 namespace
 {
 
-PlotPainter currentPainter()
+PlotPainter painterFor(const TraceFrame& frame)
 {
     const PlotColours colours {ToQColor(Settings.DataWindowColor), ToQColor(Settings.GridColor),
         ToQColor(Settings.AxisPanelColor)};
-    return PlotPainter(currentFrame(), ScalesOf(Settings), Settings.SerialResistor, colours);
+    return PlotPainter(frame, ScalesOf(Settings), Settings.SerialResistor, colours);
+}
+
+// The painter of the off-screen picture and that of the strips.
+PlotPainter picturePainter()
+{
+    return painterFor(pictureFrame());
+}
+PlotPainter stripPainter()
+{
+    return painterFor(windowFrame());
 }
 
 // What the drawings of the curves put into OffscreenBitmap, and the
@@ -78,7 +114,7 @@ void endDrawing()
 void drawSlot(QPainter& p, CurveSlot& slot, const float* values, bool impedance, uint32_t colour)
 {
     const PlotCurve curve {slot.header, values, impedance, ToQColor(colour)};
-    if (const std::optional<FaultKind> fault = currentPainter().paintCurve(p, curve, &Drawn)) {
+    if (const std::optional<FaultKind> fault = picturePainter().paintCurve(p, curve, &Drawn)) {
         p.end();
         throw CurveDrawingFault(*fault, slot);
     }
@@ -111,7 +147,7 @@ void labelStrip(PaintBox* strip, const QRect& fill, const std::vector<LabelText>
     // labels they show already.
     if (lastLabelling[strip] != wanted) {
         QPainter p(&canvas);
-        currentPainter().paintStrip(p, fill, labels, strip->font());
+        stripPainter().paintStrip(p, fill, labels, strip->font());
         p.end();
         wanted.canvasKey = canvas.cacheKey();
         lastLabelling[strip] = std::move(wanted);
@@ -131,10 +167,10 @@ void LabelYAxis(int32_t kind)
     Plot.ActiveDisplayKind = kind;
     if (IsLevelKind(kind)) {
         PaintBox* strip = MainForm->yAchse;
-        labelStrip(strip, strip->rect(), currentPainter().levelLabels());
+        labelStrip(strip, strip->rect(), stripPainter().levelLabels());
     } else {
         PaintBox* strip = MainForm->yAchseR;
-        labelStrip(strip, strip->rect(), currentPainter().impedanceLabels());
+        labelStrip(strip, strip->rect(), stripPainter().impedanceLabels());
     }
 }
 
@@ -145,7 +181,7 @@ void LabelXAxis(int32_t kind)
     PaintBox* strip = MainForm->xAchse;
     const QRect fill(0, 0, MainForm->SigWin->width() + 100, strip->height());
     labelStrip(strip, fill,
-        kind == kLogFrequencyAxis ? currentPainter().frequencyLabels() : std::vector<LabelText> {});
+        kind == kLogFrequencyAxis ? stripPainter().frequencyLabels() : std::vector<LabelText> {});
 }
 
 CurveDrawingFault::CurveDrawingFault(
@@ -167,7 +203,7 @@ void DrawResponseCurve(const float* values, bool clear, uint32_t colour)
     // Background and grid come before the trace, so a trace that faults
     // never leaves the data window without its grid.
     if (clear)
-        currentPainter().paintBackground(p, &Drawn);
+        picturePainter().paintBackground(p, &Drawn);
     if (IsLevelKind(Plot.ActiveDisplayKind))
         drawSlot(p, ResponseCurve, values, false, colour);
     p.end();
@@ -192,11 +228,14 @@ void DrawImpedanceCurve(const float* values, uint32_t colour)
 void Redraw(PaintBox* sender)
 {
     TMainForm& f = *MainForm;
-    // The first paint of SigWin after a change of size rebuilds the picture
-    // at the new size (which clears the flag); the strips, often painted
-    // before it, leave the flag alone.
-    if (sender == f.SigWin && LayoutChanged)
-        RebuildPlot();
+    // The first paint of SigWin after a change of size or of the screen's
+    // device pixel ratio rebuilds the picture at the new size (which clears
+    // the flag); the strips, often painted before it, leave the flag alone.
+    if (sender == f.SigWin) {
+        SizeOffscreenBitmap();
+        if (LayoutChanged)
+            RebuildPlot();
+    }
     if (sender == f.xAchse)
         LabelXAxis(Plot.FreqAxisKind);
     LabelYAxis(DisplayKind);
@@ -314,13 +353,17 @@ void XButtonClick(QObject* sender)
     RebuildPlot();
 }
 
-void CursorOut(MouseFrame* sender, QPoint position)
+void CursorOut(MouseFrame* sender, QPointF position)
 {
     TMainForm& f = *MainForm;
     if (sender == f.SigWinFrame) {
         f.SigWinFrame->setCursor(ReadOutCursor());
-        const std::string text = CursorOutText(Plot.ViewFreqLow, Plot.ViewFreqHigh,
-            ScalesOf(Settings), f.SigWin->width(), f.SigWin->height(), position.x(), position.y());
+        // The rules of the picture's own pixels, read at the device pixel
+        // under the pointer.
+        const TraceFrame frame = pictureFrame();
+        const std::string text
+            = CursorOutText(Plot.ViewFreqLow, Plot.ViewFreqHigh, ScalesOf(Settings), frame.width,
+                frame.height, position.x(), position.y(), PictureRatio);
         f.Positionslabel->setText(QString::fromLatin1(text));
     } else {
         f.Positionslabel->clear();
@@ -329,7 +372,7 @@ void CursorOut(MouseFrame* sender, QPoint position)
 }
 
 void SigWinMouseDown(
-    MouseFrame* sender, int button, int modifiers, int buttons, QPoint position, bool doubleClick)
+    MouseFrame* sender, int button, int modifiers, int buttons, QPointF position, bool doubleClick)
 {
     const bool leftAlone = button == Qt::LeftButton && buttons == Qt::LeftButton
         && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0
@@ -343,11 +386,15 @@ void SigWinMouseDown(
               .left(int(kMaxTextLength));
     QApplication::processEvents();
     QPainter p(&OffscreenBitmap);
+    // Placed in window pixels, drawn in the picture's device pixels: the
+    // note lands where the press was, in the font at the screen's resolution.
+    if (PictureRatio != 1)
+        p.scale(PictureRatio, PictureRatio);
     p.setFont(MainForm->SigWin->font());
     p.setPen(ToQColor(Settings.InscriptionColor));
     p.setBackground(ToQColor(Settings.DataWindowColor));
     p.setBackgroundMode(Qt::OpaqueMode);
-    p.drawText(position.x(), position.y() - 8 + p.fontMetrics().ascent(), text);
+    p.drawText(QPointF(position.x(), position.y() - 8 + p.fontMetrics().ascent()), text);
     p.end();
     showPicture();
 }

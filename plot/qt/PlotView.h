@@ -5,7 +5,7 @@
 #include "curves/ArithmeticFault.h"
 
 #include <QImage>
-#include <QPoint>
+#include <QPointF>
 #include <cstdint>
 
 struct CurveSlot;
@@ -13,10 +13,15 @@ class PaintBox;
 class MouseFrame;
 class QObject;
 
-// The off-screen picture of the data window, kept at the size of SigWin.
+// The off-screen picture of the data window, kept at the size of SigWin in
+// the screen's device pixels (larger than SigWin at a device pixel ratio
+// above 1): grid and curves are drawn one device pixel wide, as for a larger
+// window.
 extern QImage OffscreenBitmap;
-// Gives the off-screen picture the size of SigWin; what it held stays in the
-// top-left corner, new area takes the data window colour.
+// Gives the off-screen picture the size of SigWin in device pixels; what it
+// held stays in the top-left corner, new area takes the data window colour.
+// A change of the device pixel ratio sets LayoutChanged, so the next paint of
+// SigWin draws the picture anew.
 void SizeOffscreenBitmap();
 
 // Axis labels: the level strip for the kinds 5, 6 and 7, the impedance strip
@@ -59,9 +64,11 @@ void RebuildPlot();
 void RebuildPicture();
 void YButtonClick(QObject* sender);
 void XButtonClick(QObject* sender);
-void CursorOut(MouseFrame* sender, QPoint position);
+// Positions in the sender's window pixels (with fractions at a device pixel
+// ratio above 1).
+void CursorOut(MouseFrame* sender, QPointF position);
 void SigWinMouseDown(
-    MouseFrame* sender, int button, int modifiers, int buttons, QPoint position, bool doubleClick);
+    MouseFrame* sender, int button, int modifiers, int buttons, QPointF position, bool doubleClick);
 // Clicks on the level and impedance strips select the axis of the y buttons.
 void yAchseClick();
 void yAchseRClick();

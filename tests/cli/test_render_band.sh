@@ -45,6 +45,39 @@ line = [y for y in band if pix[3 * (y * w + x):3 * (y * w + x) + 3] == bytes([25
 assert line and abs(line[0] - y70) <= 1, (line, y70)
 PY
 
+# Limits as red lines where their levels lie: 85 dB above, a curve file at
+# 60 dB below, on the band's picture and on a curve's alone.
+printf '20 85\n20000 85\n' >"$WORK/upper.frd"
+for picture in "--band $WORK/stats.csv" "$WORK/F70.EA"; do
+    read -ra what <<<"$picture"
+    run render "${what[@]}" --upper "$WORK/upper.frd" --lower "$WORK/F60.EA" -o "$WORK/limits.png"
+    expect_rc 0 "limits over $picture"
+    convert "$WORK/limits.png" "$WORK/limits.ppm"
+    python3 - "$WORK" <<'PY2' || fail "the limits are not where their levels are over $picture"
+import sys
+work = sys.argv[1]
+data = open(f"{work}/limits.ppm", "rb").read()
+parts = data.split(b"\n", 3)
+w, h = map(int, parts[1].split())
+pix = parts[3]
+x = w // 2
+red = [y for y in range(h) if pix[3 * (y * w + x):3 * (y * w + x) + 3] == bytes([255, 0, 0])]
+none = open(f"{work}/none.ppm", "rb").read().split(b"\n", 3)[3]
+def top_row(name):
+    other = open(f"{work}/{name}.ppm", "rb").read().split(b"\n", 3)[3]
+    at = lambda img, y: img[3 * (y * w + x):3 * (y * w + x) + 3]
+    return min(y for y in range(h) if at(other, y) != at(none, y))
+y60, y80 = top_row("c60"), top_row("c80")
+# The lower limit on the 60 dB line, the upper one 25 dB above it.
+assert len(red) == 2, red
+assert abs(red[1] - y60) <= 1, (red, y60)
+assert abs((y60 - red[0]) - (y60 - y80) * 25 / 20) <= 1, (red, y60, y80)
+PY2
+done
+run render "$WORK/F70.EA" --upper "$WORK/plain-missing.frd" -o "$WORK/x.png"
+expect_rc 2 "a missing limit"
+expect_in "$ERR" "plain-missing.frd" "the missing limit named"
+
 # SVG: shaded areas and the line as vector paths.
 run render "$WORK/F70.EA" --band "$WORK/stats.csv" -o "$WORK/band.svg"
 expect_rc 0 "band in SVG"

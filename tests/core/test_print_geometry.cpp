@@ -219,6 +219,31 @@ TEST(PrintGeometry, ReferenceColourIsPixelThreeThree)
     EXPECT_EQ(ReferenceColour(PixelImage {3, 10, std::vector<uint32_t>(30, 0)}), std::nullopt);
     EXPECT_EQ(ReferenceColour(PixelImage {}), std::nullopt);
     EXPECT_EQ(ReferenceColour(PixelImage {4, 4, {}}), std::nullopt);
+    // Window pixel (3, 3) of a picture with twice as many device pixels.
+    PixelImage seven {7, 7, std::vector<uint32_t>(49, 0)};
+    seven.pixels[6 * 7 + 6] = kCurve;
+    EXPECT_EQ(ReferenceColour(seven, 2), kCurve);
+    EXPECT_EQ(ReferenceColour(four, 2), std::nullopt);
 }
 
 } // namespace
+
+TEST(PrintGeometry, DataRectInDevicePixelsCoversEveryDevicePixelOfItsWindowPixels)
+{
+    struct Case {
+        double ratio;
+        DataRect window;
+        DataRect device;
+    };
+    const Case cases[] = {
+        {1, {58, 28, 586, 318}, {58, 28, 586, 318}},
+        {2, {58, 28, 586, 318}, {116, 56, 1173, 637}},
+        {3, {0, 0, 0, 0}, {0, 0, 2, 2}},
+        {1.5, {1, 1, 2, 3}, {1, 1, 4, 5}},
+        {1.25, {3, 4, 5, 7}, {3, 5, 7, 9}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ratio);
+        EXPECT_EQ(DataRectInDevicePixels(c.window, c.ratio), c.device);
+    }
+}

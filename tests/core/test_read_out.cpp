@@ -94,3 +94,24 @@ TEST(ReadOut, AbsurdScalesAndPositionsDoNotOverflow)
 }
 
 } // namespace
+
+TEST(ReadOut, AtADevicePixelRatioTheDevicePixelUnderThePointerIsRead)
+{
+    struct Case {
+        double ratio, frameX, frameY;
+        int pixelX, pixelY; // the device pixel read
+    };
+    const Case cases[] = {
+        {2, 2, 2.5, 0, 1},
+        {2, 102.5, 52, 201, 100},
+        {1.5, 3, 4, 2, 3}, // 1.5 and 3 device pixels right of and below the corner
+        {3, 2 + 1 / 3.0, 2 + 2 / 3.0, 1, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ratio);
+        const int w = int(kWidth * c.ratio), h = int(kHeight * c.ratio);
+        EXPECT_EQ(
+            CursorOutText(20.0f, 20000.0f, defaultScales(), w, h, c.frameX, c.frameY, c.ratio),
+            CursorOutText(20.0f, 20000.0f, defaultScales(), w, h, 2 + c.pixelX, 2 + c.pixelY));
+    }
+}

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Runs one end-to-end test script in a private X server with a window manager;
-# a script with the line "# e2e: no window manager" gets a bare X server.
+# a script with the line "# e2e: no window manager" gets a bare X server, one
+# with "# e2e: screen WIDTHxHEIGHT" a screen of that size (default 1024x768).
 # Usage: run_in_xvfb.sh TEST_SCRIPT VIEWER_BINARY
 set -euo pipefail
 script=$1
 export VIEWER_BINARY=$2
 export E2E_DIR=$(cd "$(dirname "$0")" && pwd)
 
+<<<<<<< HEAD
+source "$E2E_DIR/session.sh"
+start_xvfb
+export DISPLAY=$XVFB_DISPLAY
+=======
 work=$(mktemp -d)
 export E2E_WORK=$work
 export XDG_RUNTIME_DIR=$work/runtime
@@ -21,12 +27,14 @@ trap cleanup EXIT
 
 # -noreset: without a window manager the server would reset whenever its
 # last client leaves, and a program starting just then finds no display.
+screen=$(sed -n 's/^# e2e: screen \([0-9]*x[0-9]*\)$/\1/p' "$script")
 fifo=$work/display.fifo
 mkfifo "$fifo"
-Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
+Xvfb -displayfd 7 -screen 0 "${screen:-1024x768}x24" -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
 pids+=($!)
 read -r display <"$fifo"
 export DISPLAY=:$display
+>>>>>>> h-hidpi
 if ! grep -qx '# e2e: no window manager' "$script"; then
     openbox --sm-disable >/dev/null 2>&1 &
     pids+=($!)

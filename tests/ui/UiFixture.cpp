@@ -10,8 +10,10 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 void UiTest::SetUp()
 {
@@ -37,6 +39,39 @@ void UiTest::SetUp()
 void UiTest::TearDown()
 {
     QApplication::processEvents();
+}
+
+namespace
+{
+
+void moveMainFormTo(QScreen* screen)
+{
+    MainForm->windowHandle()->setScreen(screen);
+    QApplication::processEvents();
+}
+
+QScreen* screenOfRatio(qreal ratio)
+{
+    for (QScreen* screen : QApplication::screens())
+        if (screen->devicePixelRatio() == ratio)
+            return screen;
+    return nullptr;
+}
+
+} // namespace
+
+bool UiTest::moveToHighDensityScreen()
+{
+    QScreen* dense = screenOfRatio(2);
+    if (!dense)
+        return false;
+    moveMainFormTo(dense);
+    return true;
+}
+
+void UiTest::moveToFirstScreen()
+{
+    moveMainFormTo(screenOfRatio(1));
 }
 
 std::string UiTest::programDir() const

@@ -33,5 +33,12 @@ protected:
 
     std::string programDir() const;
 
+    // Moves the main window to the screen of device pixel ratio 2 that the
+    // high-density run configures beside the first one (tests/ui/screens.json)
+    // and lets it repaint there; false, and nothing moved, without that screen.
+    static bool moveToHighDensityScreen();
+    // Back to the screen of ratio 1, repainted.
+    static void moveToFirstScreen();
+
     QTemporaryDir m_dir;
 };

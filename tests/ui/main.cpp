@@ -6,7 +6,9 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The high-density run chooses its own screens for the offscreen platform.
+    if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith("offscreen"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     VoxaApplication app(argc, argv);
     QFont::insertSubstitution("System", "Liberation Sans");
     QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");

@@ -4,6 +4,7 @@
 #include "dialogs/qt/TFileBox.h"
 #include "output/qt/DesktopPrinter.h"
 #include "output/qt/PrintCommand.h"
+#include "plot/qt/PlotView.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/PaintBox.h"
 #include "ui/qt/TMainForm.h"
@@ -245,6 +246,48 @@ TEST_F(PrintCommand, BlackAndWhiteExportHasOnlyBlackAndWhiteInTheDataWindow)
         EXPECT_EQ(picture.pixel(0, y), qRgb(128, 128, 128));
         EXPECT_EQ(picture.pixel(picture.width() - 1, y), qRgb(128, 128, 128));
     }
+}
+
+// On a screen of device pixel ratio 2 (the high-density run) the bitmap has
+// the screen's pixels: twice the width and height, the data window as sharp
+// as it is shown.
+TEST_F(PrintCommand, HighDensityBmpHasTheScreensPixels)
+{
+    if (!moveToHighDensityScreen())
+        GTEST_SKIP() << "no screen of device pixel ratio 2";
+    struct Back {
+        ~Back() { moveToFirstScreen(); }
+    } back;
+    const QRect capture = CaptureRectInClient(*MainForm);
+    exportBmp("dense");
+
+    const QImage picture(bmpPath("dense.BMP"));
+    ASSERT_EQ(picture.size(), capture.size() * 2);
+    const QImage shown = OffscreenBitmap.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), MainForm->SigWin->size() * 2);
+    const QPoint origin = sigWinInPicture() * 2;
+    const QRgb dataWindow = ToQColor(Settings.DataWindowColor).rgb();
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb expected
+                = shown.pixel(x, y) == dataWindow ? qRgb(255, 255, 255) : shown.pixel(x, y);
+            differing += picture.pixel(origin.x() + x, origin.y() + y) != expected;
+        }
+    EXPECT_EQ(differing, 0);
+
+    // In black and white the window's background left of the data window
+    // turns white in its rows, as on a 1x screen: the clean-up reads the
+    // background at window pixel (3, 3) of the title row, device pixel (6, 6).
+    const QRgb background = picture.pixel(6, 6);
+    Settings.PrintBlackWhite = 1;
+    exportBmp("densebw");
+    const QImage blackWhite(bmpPath("densebw.BMP"));
+    int kept = 0;
+    for (int y = origin.y(); y < origin.y() + shown.height(); ++y)
+        for (int x = 0; x < origin.x(); ++x)
+            kept += blackWhite.pixel(x, y) == background;
+    EXPECT_EQ(kept, 0);
 }
 
 TEST_F(PrintCommand, BmpFileLandsInTheDirectoryUnderItsName)

@@ -11,6 +11,7 @@
 #include "plot/qt/PlotPainter.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
+#include "tools/voxacurve/Limits.h"
 #include "tools/voxacurve/TextCurves.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/Fonts.h"
@@ -63,6 +64,10 @@ struct RenderOptions {
     bool legend = false; // each file's name in its curve's colour
     std::optional<StatsTable> band; // --band: statistics drawn under the curves
     CurveTextOptions texts; // how FRD, ZMA, CSV and TXT files become curves
+    // --upper and --lower: limit lines on the scale of the band's kind, else
+    // of the first file's kind
+    std::vector<std::vector<BandPoint>> limits;
+    CurveKind limitKind = CurveKind::Response;
 };
 
 // The formats by their names, which are also the files' extensions.
@@ -247,20 +252,29 @@ std::variant<LoadedCurve, std::string> LoadCurve(
 // The statistics band over the data window: minimum to maximum shaded
 // lightly, the lowest to the highest percentile darker, the median (the
 // 50th percentile, else the mean) as a line.
+// A frequency and a level (dB) or impedance (Ohm) on the data window, in its
+// own coordinates, unrounded.
+ClipPoint PointOnDataWindow(double frequency, double magnitude, CurveKind kind,
+    const RenderOptions& options, const TraceFrame& frame)
+{
+    const FreqMapping mapping
+        = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
+    const AxisScales& s = options.scales;
+    const double x = std::log(frequency) * mapping.FrequencyScale + mapping.FrequencyOffset;
+    const double y = kind == CurveKind::Response
+        ? frame.height * (s.LevelTop - magnitude) / s.LevelRange
+        : frame.height * (1 - (10 * magnitude - s.ImpedanceBase) / (8.0 * s.ImpedanceStep));
+    return {x, y};
+}
+
 void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
     const TraceFrame& frame)
 {
     const StatsTable& band = *options.band;
-    const FreqMapping mapping
-        = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
-    const AxisScales& s = options.scales;
     const auto point = [&](std::size_t i, double magnitude) {
-        const double x
-            = std::log(band.frequencies[i]) * mapping.FrequencyScale + mapping.FrequencyOffset;
-        const double y = band.kind == CurveKind::Response
-            ? frame.height * (s.LevelTop - magnitude) / s.LevelRange
-            : frame.height * (1 - (10 * magnitude - s.ImpedanceBase) / (8.0 * s.ImpedanceStep));
-        return QPointF(layout.dataWindow.left + x, layout.dataWindow.top + y);
+        const ClipPoint at
+            = PointOnDataWindow(band.frequencies[i], magnitude, band.kind, options, frame);
+        return QPointF(at.x, at.y);
     };
     const auto area = [&](const std::vector<double>& low, const std::vector<double>& high) {
         QPolygonF polygon;
@@ -271,25 +285,47 @@ void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayou
         return polygon;
     };
     const QColor colour(255, 200, 0);
+    const QRectF window(0, 0, frame.width, frame.height);
     p.save();
     p.setClipRect(layout.dataWindow.left, layout.dataWindow.top, frame.width, frame.height);
+    p.translate(layout.dataWindow.left, layout.dataWindow.top);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 70));
-    p.drawPolygon(area(band.minimum, band.maximum));
+    FillPolygonWithin(p, area(band.minimum, band.maximum), window);
     if (band.percentiles.size() >= 2) {
         p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 130));
-        p.drawPolygon(area(band.percentileValues.front(), band.percentileValues.back()));
+        FillPolygonWithin(
+            p, area(band.percentileValues.front(), band.percentileValues.back()), window);
     }
     const auto median = std::find(band.percentiles.begin(), band.percentiles.end(), 50.0);
     const std::vector<double>& line = median == band.percentiles.end()
         ? band.mean
         : band.percentileValues[std::size_t(median - band.percentiles.begin())];
-    QPolygonF polyline;
+    std::vector<ClipPoint> polyline;
     for (std::size_t i = 0; i < band.frequencies.size(); ++i)
-        polyline << point(i, line[i]);
+        polyline.push_back(
+            PointOnDataWindow(band.frequencies[i], line[i], band.kind, options, frame));
     p.setPen(colour);
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(polyline);
+    DrawPolylineWithin(p, polyline, frame.width, frame.height);
+    p.restore();
+}
+
+// The limits of --upper and --lower as red lines over the data window.
+void PaintLimits(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
+    const TraceFrame& frame)
+{
+    p.save();
+    p.setClipRect(layout.dataWindow.left, layout.dataWindow.top, frame.width, frame.height);
+    p.translate(layout.dataWindow.left, layout.dataWindow.top);
+    p.setPen(QColor(255, 0, 0));
+    for (const std::vector<BandPoint>& limit : options.limits) {
+        std::vector<ClipPoint> line;
+        for (const BandPoint& point : limit)
+            line.push_back(PointOnDataWindow(
+                point.frequency, point.magnitude, options.limitKind, options, frame));
+        DrawPolylineWithin(p, line, frame.width, frame.height);
+    }
     p.restore();
 }
 
@@ -364,6 +400,7 @@ std::vector<std::pair<std::string, std::string>> PaintCurves(QPainter& p,
         if (faulted == faults.end()) {
             if (options.band)
                 PaintBand(p, options, layout, frame);
+            PaintLimits(p, options, layout, frame);
             if (options.legend)
                 PaintLegend(p, options, layout, frame, plotted, curves);
             return removed;
@@ -642,20 +679,40 @@ private:
 
 } // namespace
 
+// The limit lines of --upper and --lower, on the scale of the band's kind, else
+// of the first file's kind.
+void ReadLimits(const ParsedArguments& parsed, RenderOptions& options)
+{
+    options.limitKind = options.band ? options.band->kind
+        : !parsed.files.empty()
+        ? CurveKindOfName(parsed.files.front()).value_or(CurveKind::Response)
+        : CurveKind::Response;
+    for (const char* option : {"--upper", "--lower"}) {
+        if (!parsed.values.contains(option))
+            continue;
+        Limit limit(parsed.values.at(option), options.serialResistor);
+        auto points = limit.PointsFor(options.limitKind);
+        if (const auto* why = std::get_if<std::string>(&points))
+            throw UsageError(std::string(option) + ": " + *why);
+        options.limits.push_back(std::move(std::get<std::vector<BandPoint>>(points)));
+    }
+}
+
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
     ParsedArguments parsed = ParseArguments(args,
-        WithCurveTextOptions(WithFileListOptions(
-            {{"-o", true}, {"--each", false}, {"--format", true}, {"--size", true},
-                {"--from", true}, {"--to", true}, {"--level-top", true}, {"--level-range", true},
-                {"--impedance-step", true}, {"--impedance-base", true}, {"--serial-resistor", true},
-                {"--colours", true}, {"--legend", false}, {"--band", true}})));
+        WithCurveTextOptions(WithFileListOptions({{"-o", true}, {"--each", false},
+            {"--format", true}, {"--size", true}, {"--from", true}, {"--to", true},
+            {"--level-top", true}, {"--level-range", true}, {"--impedance-step", true},
+            {"--impedance-base", true}, {"--serial-resistor", true}, {"--colours", true},
+            {"--legend", false}, {"--band", true}, {"--upper", true}, {"--lower", true}})));
     if (parsed.files.empty() && !parsed.values.contains("--files-from")
         && !parsed.values.contains("--band"))
         throw UsageError("render needs at least one FILE (or --band STATS.csv)");
     const GuiWithoutScreen gui;
-    const RenderOptions options = OptionsOf(parsed);
+    RenderOptions options = OptionsOf(parsed);
     const int problems = ExpandInputFiles(parsed, std::cin, err);
+    ReadLimits(parsed, options);
     const int exitCode
         = parsed.has("--each") ? RenderEach(parsed, options, err) : RenderOne(parsed, options, err);
     return problems > 0 ? kExitFailed : exitCode;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <cmath>
 
 bool PaintBox::s_painting = false;
 
@@ -18,6 +19,15 @@ QImage ResizedPicture(const QImage& old, QSize size, const QColor& fill)
     return resized;
 }
 
+QSize DeviceSize(QSize size, qreal ratio)
+{
+    if (ratio == 1)
+        return size;
+    // A small allowance for ratios without an exact binary value (1.1 x 10).
+    auto pixels = [ratio](int n) { return int(std::ceil(n * ratio - 1e-6)); };
+    return QSize(pixels(size.width()), pixels(size.height()));
+}
+
 PaintBox::PaintBox(QWidget* parent, const QString& name)
     : QWidget(parent)
 {
@@ -29,9 +39,18 @@ PaintBox::PaintBox(QWidget* parent, const QString& name)
 
 QImage& PaintBox::canvas()
 {
-    const QSize wanted(std::max(1, width()), std::max(1, height()));
-    if (m_canvas.size() != wanted) {
-        m_canvas = ResizedPicture(m_canvas, wanted, Qt::white);
+    const qreal ratio = devicePixelRatioF();
+    const QSize wanted = DeviceSize(QSize(std::max(1, width()), std::max(1, height())), ratio);
+    if (m_canvas.size() != wanted || m_canvas.devicePixelRatio() != ratio) {
+        if (ratio == 1)
+            m_canvas = ResizedPicture(m_canvas, wanted, Qt::white);
+        else {
+            // Labelled anew at the next paint: whatever it held was drawn
+            // for another resolution.
+            m_canvas = QImage(wanted, QImage::Format_RGB32);
+            m_canvas.fill(Qt::white);
+            m_canvas.setDevicePixelRatio(ratio);
+        }
     }
     return m_canvas;
 }
@@ -40,6 +59,15 @@ void PaintBox::showCanvas()
 {
     if (!s_painting)
         update();
+}
+
+bool PaintBox::event(QEvent* event)
+{
+    // On a screen of another device pixel ratio the box is painted anew at
+    // the new resolution.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        update();
+    return QWidget::event(event);
 }
 
 void PaintBox::paintEvent(QPaintEvent*)
@@ -55,7 +83,11 @@ void PaintBox::paintEvent(QPaintEvent*)
         s_painting = false;
     }
     QPainter p(this);
-    p.drawImage(0, 0, m_picture ? *m_picture : canvas());
+    const qreal ratio = devicePixelRatioF();
+    if (m_picture && ratio != 1)
+        p.drawImage(QRectF(QPointF(0, 0), QSizeF(m_picture->size()) / ratio), *m_picture);
+    else
+        p.drawImage(0, 0, m_picture ? *m_picture : canvas());
 }
 
 MouseFrame::MouseFrame(QWidget* parent, const QString& name, int bevelWidth)
@@ -92,19 +124,19 @@ void MouseFrame::paintEvent(QPaintEvent*)
 void MouseFrame::mouseMoveEvent(QMouseEvent* event)
 {
     if (onMouseMove)
-        onMouseMove(this, event->modifiers(), event->buttons(), event->position().toPoint());
+        onMouseMove(this, event->modifiers(), event->buttons(), event->position());
 }
 
 void MouseFrame::mousePressEvent(QMouseEvent* event)
 {
     if (onMouseDown)
-        onMouseDown(this, event->button(), event->modifiers(), event->buttons(),
-            event->position().toPoint(), false);
+        onMouseDown(
+            this, event->button(), event->modifiers(), event->buttons(), event->position(), false);
 }
 
 void MouseFrame::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (onMouseDown)
-        onMouseDown(this, event->button(), event->modifiers(), event->buttons(),
-            event->position().toPoint(), true);
+        onMouseDown(
+            this, event->button(), event->modifiers(), event->buttons(), event->position(), true);
 }

@@ -7,6 +7,7 @@
 #include "ui/qt/Fonts.h"
 #include "ui/qt/Glyphs.h"
 #include "ui/qt/PaintBox.h"
+#include "ui/qt/WindowSystem.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -222,6 +223,8 @@ QPoint TMainForm::clientOrigin() const
 
 void TMainForm::centreOnScreen()
 {
+    if (OnWayland())
+        return;
     const QRect area = screen()->availableGeometry();
     const int left = area.x() + (area.width() - outerWidth()) / 2;
     const int top = area.y() + (area.height() - outerHeight()) / 2;
