@@ -9,6 +9,9 @@
 VoxaApplication::VoxaApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // A Wayland compositor finds the window's icon and name through the
+    // desktop entry of this name (voxa32vw.desktop).
+    setDesktopFileName("voxa32vw");
 }
 
 void ShowTopLevelError(const QString& text)

@@ -8,33 +8,9 @@ script=$1
 export VIEWER_BINARY=$2
 export E2E_DIR=$(cd "$(dirname "$0")" && pwd)
 
-<<<<<<< HEAD
 source "$E2E_DIR/session.sh"
-start_xvfb
+start_xvfb "$(sed -n 's/^# e2e: screen \([0-9]*x[0-9]*\)$/\1/p' "$script")"
 export DISPLAY=$XVFB_DISPLAY
-=======
-work=$(mktemp -d)
-export E2E_WORK=$work
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# -noreset: without a window manager the server would reset whenever its
-# last client leaves, and a program starting just then finds no display.
-screen=$(sed -n 's/^# e2e: screen \([0-9]*x[0-9]*\)$/\1/p' "$script")
-fifo=$work/display.fifo
-mkfifo "$fifo"
-Xvfb -displayfd 7 -screen 0 "${screen:-1024x768}x24" -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
-pids+=($!)
-read -r display <"$fifo"
-export DISPLAY=:$display
->>>>>>> h-hidpi
 if ! grep -qx '# e2e: no window manager' "$script"; then
     openbox --sm-disable >/dev/null 2>&1 &
     pids+=($!)

@@ -17,13 +17,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts a private X server on a free display; sets XVFB_DISPLAY (":N").
+# Starts a private X server on a free display, with a screen of the size
+# given (WIDTHxHEIGHT; 1024x768 without); sets XVFB_DISPLAY (":N").
 # -noreset: without a window manager the server would reset whenever its
 # last client leaves, and a program starting just then finds no display.
 start_xvfb() {
     local fifo=$work/display.fifo number
     mkfifo "$fifo"
-    Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 7 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
     pids+=($!)
     read -r number <"$fifo"
     XVFB_DISPLAY=:$number
