@@ -43,6 +43,13 @@ expect_rc 0 "render with curve texts"
     || fail "curve texts not drawn as their imported curve files"
 [ "$(compare -metric AE "$WORK/texts.png" "$WORK/alone.png" null: 2>&1)" != 0 ] \
     || fail "curve texts not drawn at all"
+# Limits take the scale of a text's kind as of a curve file's.
+printf '20 25\n20000 25\n' >"$WORK/upper.zma"
+run render "$WORK/w.zma" --rate 44100 --upper "$WORK/upper.zma" -o "$WORK/text-limit.png"
+expect_rc 0 "a limit over an impedance text"
+"$VOXACURVE" render "$WORK/W.OHM" --upper "$WORK/upper.zma" -o "$WORK/file-limit.png"
+[ "$(compare -metric AE "$WORK/text-limit.png" "$WORK/file-limit.png" null: 2>&1)" = 0 ] \
+    || fail "the limit over an impedance text not on the Ohm scale"
 run render "$WORK/bad.csv" "$dir/SPEAKER.EA" -o "$WORK/bad.png"
 expect_rc 1 "render with a faulty text"
 expect_in "$ERR" "bad.csv: refused: line 3: the impedance -3 Ohm is not positive" "reason"

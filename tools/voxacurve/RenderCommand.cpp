@@ -683,10 +683,13 @@ private:
 // of the first file's kind.
 void ReadLimits(const ParsedArguments& parsed, RenderOptions& options)
 {
+    const auto kindOf = [&](const std::string& name) {
+        return IsCurveTextName(name) ? ReadTextCurve(name, options.texts).kind
+                                     : CurveKindOfName(name).value_or(CurveKind::Response);
+    };
     options.limitKind = options.band ? options.band->kind
-        : !parsed.files.empty()
-        ? CurveKindOfName(parsed.files.front()).value_or(CurveKind::Response)
-        : CurveKind::Response;
+        : !parsed.files.empty()      ? kindOf(parsed.files.front())
+                                     : CurveKind::Response;
     for (const char* option : {"--upper", "--lower"}) {
         if (!parsed.values.contains(option))
             continue;
