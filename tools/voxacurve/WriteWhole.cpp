@@ -11,7 +11,7 @@ std::optional<std::string> WriteWhole(
     const std::optional<std::string> target = FollowLinks(path);
     if (!target)
         return "too many levels of symbolic links";
-    const int error = ReplaceFileContents(*target, bytes, ".voxacurve-write.", {}, flush);
+    const int error = ReplaceFileContents(*target, bytes, ".voxacurve-write.", {}, flush, Cleanup::OncePerDirectory);
     if (error != 0)
         return std::strerror(error);
     return std::nullopt;
