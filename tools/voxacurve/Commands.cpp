@@ -206,9 +206,18 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         return kExitFailed;
     }
     const std::vector<unsigned char> bytes = EncodeCurveFile(curve.header, curve.values);
-    if (const auto refusal = CurveRefusal(ParseCurveFile(bytes), settings.kind)) {
+    const CurveFile result = ParseCurveFile(bytes);
+    if (const auto refusal = CurveRefusal(result, settings.kind)) {
         err << "voxacurve: " << output << ": the viewer would refuse the result: " << *refusal
             << '\n';
+        return kExitFailed;
+    }
+    if (ReadBandValues(result, settings.kind, settings.serialResistor).points.empty()) {
+        err << "voxacurve: " << source << ": no bin of the transform (" << FormatNumber(
+                   double(settings.sampleRate) / settings.transformLength, 9)
+            << " Hz apart) lies between " << FormatNumber(curveText.points.front().frequency, 9)
+            << " and " << FormatNumber(curveText.points.back().frequency, 9)
+            << " Hz: the viewer would draw nothing; give a larger --length or a wider band\n";
         return kExitFailed;
     }
     if (const auto writeError = WriteWhole(output, bytes, Flush::ToDisk)) {
