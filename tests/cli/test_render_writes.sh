@@ -53,25 +53,31 @@ two-directories $WORK/d1/WOOFER.EA $WORK/d1/WOOFER.EA $WORK/d2/WOOFER.EA
 one-name-thrice $WORK/d2/WOOFER.EA $WORK/d2/WOOFER.EA $WORK/d2/WOOFER.EA $WORK/d2/WOOFER.EA
 CASES
 
-# 1,000 names F$i.EE beside 1,000 names *$i.EE, written in parallel by
-# render --each and by export: every picture and text arrives.
+# 1,000 names F$i.EE beside 1,000 names *$i.EE, written at the same time
+# (render --each on its threads, given F1, *1, F2, *2, ...; two exports
+# side by side): every picture and text arrives.
 mkdir "$WORK/many"
 write_curve "$WORK/many/F0.EE" 1 48000 64 20000 20 '[10 ** 4] * 32'
-/usr/bin/python3 - "$WORK/many" <<'PY'
+/usr/bin/python3 - "$WORK/many" "$WORK" <<'PY'
 import os, sys
-d = sys.argv[1]
-for i in range(1, 1001):
-    for name in ("F%d.EE" % i, "*%d.EE" % i):
-        os.link(os.path.join(d, "F0.EE"), os.path.join(d, name))
+d, work = sys.argv[1], sys.argv[2]
+with open(os.path.join(work, "both"), "w") as both, open(os.path.join(work, "plain"), "w") as plain, \
+        open(os.path.join(work, "star"), "w") as star:
+    for i in range(1, 1001):
+        for name, own in (("F%d.EE" % i, plain), ("*%d.EE" % i, star)):
+            os.link(os.path.join(d, "F0.EE"), os.path.join(d, name))
+            both.write(os.path.join(d, name) + "\n")
+            own.write(os.path.join(d, name) + "\n")
 os.remove(os.path.join(d, "F0.EE"))
 PY
-run render --each "$WORK/many" -o "$WORK/many-png"
+count() { find "$1" -name "*.$2" -size +0 | wc -l; }
+run render --each --files-from "$WORK/both" -o "$WORK/many-png"
 expect_rc 0 "render --each of F and * names"
-[ "$(find "$WORK/many-png" -name '*.png' -size +0 | wc -l)" = 2000 ] ||
-    fail "render --each: $(find "$WORK/many-png" -name '*.png' -size +0 | wc -l) of 2000 pictures"
+[ "$(count "$WORK/many-png" png)" = 2000 ] || fail "render --each: $(count "$WORK/many-png" png) of 2000 pictures"
 mkdir "$WORK/many-frd"
-run export "$WORK/many" -o "$WORK/many-frd"
-expect_rc 0 "export of F and * names"
-[ "$(find "$WORK/many-frd" -name '*.frd' -size +0 | wc -l)" = 2000 ] ||
-    fail "export: $(find "$WORK/many-frd" -name '*.frd' -size +0 | wc -l) of 2000 texts"
+"$VOXACURVE" export --files-from "$WORK/plain" -o "$WORK/many-frd" 2>"$WORK/plain.err" &
+"$VOXACURVE" export --files-from "$WORK/star" -o "$WORK/many-frd" 2>"$WORK/star.err" ||
+    fail "export of * names: $(cat "$WORK/star.err")"
+wait $! || fail "export of F names: $(cat "$WORK/plain.err")"
+[ "$(count "$WORK/many-frd" frd)" = 2000 ] || fail "export: $(count "$WORK/many-frd" frd) of 2000 texts"
 echo "render writes: ok"
