@@ -1,6 +1,9 @@
 #include "tools/voxacurve/WriteWhole.h"
 
+#include "curves/CurveFile.h"
+
 #include <cstring>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,15 +30,15 @@ std::optional<std::string> ReadWholeFile(
 {
     namespace fs = std::filesystem;
     std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return fs::exists(path, error) ? "not a regular file" : "no such file";
+    if (!fs::is_regular_file(path, error) || ::access(path.c_str(), R_OK) != 0)
+        return "cannot be read: " + WhyUnreadable(path);
     if (fs::file_size(path, error) > maxBytes)
         return "larger than " + std::to_string(maxBytes >> 20) + " MiB: not a curve text";
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return "cannot be read";
+        return "cannot be read: " + WhyUnreadable(path);
     bytes.assign(std::istreambuf_iterator<char>(in), {});
     if (in.bad())
-        return "cannot be read";
+        return "cannot be read: a read error";
     return std::nullopt;
 }
