@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <fcntl.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <sys/random.h>
@@ -145,7 +145,8 @@ void syncDirectoryOf(const std::string& target)
 
 } // namespace
 
-bool IsTemporaryOf(const std::string& name, const std::string& targetName, const std::string& marker)
+bool IsTemporaryOf(
+    const std::string& name, const std::string& targetName, const std::string& marker)
 {
     const std::string prefix = "." + targetName + marker;
     return name.size() == prefix.size() + kRandomLength && name.starts_with(prefix);

@@ -35,17 +35,18 @@ enum class Cleanup { EveryWrite, OncePerDirectory };
 
 // Whether the file name is a temporary "." + targetName + marker + six
 // characters of a write of the file named targetName in the same directory.
-bool IsTemporaryOf(const std::string& name, const std::string& targetName, const std::string& marker);
+bool IsTemporaryOf(
+    const std::string& name, const std::string& targetName, const std::string& marker);
 
 // Writes the bytes to a temporary "." + name + marker + six characters
 // beside target and renames it over target. The temporary takes the mode,
 // owner and group of the file it replaces; a new file gets 0666 less the
 // user's umask, as any file a program creates; temporaries
 // of the target with the same marker left by killed writes are removed
-// first (when, see Cleanup), no other file is touched. Where the directory takes no new file (read-only, or not
-// writable by the user) the result of inPlace is returned when it is given,
-// else that error. Returns 0 or the errno value of the step that failed; on
-// failure the temporary is gone and target is as it was.
+// first (when, see Cleanup), no other file is touched. Where the directory takes no new file
+// (read-only, or not writable by the user) the result of inPlace is returned when it is given, else
+// that error. Returns 0 or the errno value of the step that failed; on failure the temporary is
+// gone and target is as it was.
 int ReplaceFileContents(const std::string& target, std::span<const unsigned char> bytes,
     const std::string& marker, const std::function<int()>& inPlace = {},
     Flush flush = Flush::ToDisk, Cleanup cleanup = Cleanup::EveryWrite);

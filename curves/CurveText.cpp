@@ -578,7 +578,8 @@ ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind, const Colu
         if (*separator != Separator::Comma)
             error = AmbiguousComma(fields, columns, decimalCommaSeen);
         if (!error)
-            error = AddPoint(parsed, fields, *separator != Separator::Comma, kind, lineNumber, columns);
+            error = AddPoint(
+                parsed, fields, *separator != Separator::Comma, kind, lineNumber, columns);
         if (error) {
             parsed.error = TextError {lineNumber, *error};
             return parsed;

@@ -213,8 +213,8 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         return kExitFailed;
     }
     if (ReadBandValues(result, settings.kind, settings.serialResistor).points.empty()) {
-        err << "voxacurve: " << source << ": no bin of the transform (" << FormatNumber(
-                   double(settings.sampleRate) / settings.transformLength, 9)
+        err << "voxacurve: " << source << ": no bin of the transform ("
+            << FormatNumber(double(settings.sampleRate) / settings.transformLength, 9)
             << " Hz apart) lies between " << FormatNumber(curveText.points.front().frequency, 9)
             << " and " << FormatNumber(curveText.points.back().frequency, 9)
             << " Hz: the viewer would draw nothing; give a larger --length or a wider band\n";

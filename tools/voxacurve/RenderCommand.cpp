@@ -454,8 +454,8 @@ std::optional<PictureFormat> FormatOfPath(const std::string& path)
 
 // One picture of all curves; when files were asked for and none could be
 // drawn, nothing is written and a picture already there stays as it was.
-int RenderOne(const ParsedArguments& parsed, const RenderOptions& options, bool filesAsked,
-    std::ostream& err)
+int RenderOne(
+    const ParsedArguments& parsed, const RenderOptions& options, bool filesAsked, std::ostream& err)
 {
     const std::string output = parsed.value("-o", "");
     const std::optional<PictureFormat> format = FormatOfPath(output);

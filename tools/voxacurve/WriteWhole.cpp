@@ -3,10 +3,10 @@
 #include "curves/CurveFile.h"
 
 #include <cstring>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 std::optional<std::string> WriteWhole(
     const std::string& path, std::span<const unsigned char> bytes, Flush flush)
@@ -14,7 +14,8 @@ std::optional<std::string> WriteWhole(
     const std::optional<std::string> target = FollowLinks(path);
     if (!target)
         return "too many levels of symbolic links";
-    const int error = ReplaceFileContents(*target, bytes, ".voxacurve-write.", {}, flush, Cleanup::OncePerDirectory);
+    const int error = ReplaceFileContents(
+        *target, bytes, ".voxacurve-write.", {}, flush, Cleanup::OncePerDirectory);
     if (error != 0)
         return std::strerror(error);
     return std::nullopt;
