@@ -80,10 +80,10 @@ ls -A "$WORK" | grep -q voxacurve-write && fail "a temporary was left: $(ls -A "
 
 run import "$WORK/MISSING.frd" -o "$WORK/M.EA"
 expect_rc 1 "missing input"
-expect_in "$ERR" "MISSING.frd: no such file" "missing input"
+expect_in "$ERR" "MISSING.frd: cannot be read: no such file" "missing input"
 run import "$dir" -o "$WORK/M.EA"
 expect_rc 1 "a directory as input"
-expect_in "$ERR" "not a regular file" "directory input"
+expect_in "$ERR" "cannot be read: a directory, not a regular file" "directory input"
 
 # Usage errors write nothing either.
 printf '10 80\n20 80\n' >"$WORK/ok.frd"
