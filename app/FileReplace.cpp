@@ -1,9 +1,12 @@
 #include "app/FileReplace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
-#include <glob.h>
+#include <map>
+#include <mutex>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,23 +20,77 @@ std::string directoryOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// A temporary: hidden, beside the file, with a marker no user would choose,
-// so that only files this program made are ever removed.
-std::string temporaryPrefix(const std::string& target, const std::string& marker)
+std::string fileNameOf(const std::string& path)
 {
-    const std::string dir = directoryOf(target);
-    return dir + "." + target.substr(dir.size()) + marker;
+    return path.substr(directoryOf(path).size());
 }
 
-// Temporaries of earlier writes that were killed before their rename.
-void removeOwnTemporaries(const std::string& prefix)
+constexpr std::size_t kRandomLength = 6;
+
+// Every file name in the directory ("" for the current one) that
+// IsTemporaryOf the marker's writes, by the name of the file it was to
+// replace.
+std::multimap<std::string, std::string> temporariesIn(
+    const std::string& directory, const std::string& marker)
 {
-    glob_t found {};
-    if (::glob((prefix + "??????").c_str(), GLOB_NOSORT | GLOB_PERIOD, nullptr, &found) == 0) {
-        for (std::size_t i = 0; i < found.gl_pathc; ++i)
-            ::unlink(found.gl_pathv[i]);
+    std::multimap<std::string, std::string> found;
+    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (dir == nullptr)
+        return found;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const std::size_t end = name.size() - std::min(name.size(), kRandomLength);
+        if (name.size() > 1 + marker.size() + kRandomLength && name.front() == '.'
+            && name.compare(end - marker.size(), marker.size(), marker) == 0) {
+            const std::string target = name.substr(1, end - marker.size() - 1);
+            if (IsTemporaryOf(name, target, marker))
+                found.emplace(target, name);
+        }
     }
-    ::globfree(&found);
+    ::closedir(dir);
+    return found;
+}
+
+void removeTemporaries(const std::string& directory,
+    std::multimap<std::string, std::string>& temporaries, const std::string& targetName)
+{
+    const auto [first, last] = temporaries.equal_range(targetName);
+    for (auto i = first; i != last; ++i)
+        ::unlink((directory + i->second).c_str());
+    temporaries.erase(first, last);
+}
+
+// The directories whose temporaries were listed in this process, with those
+// not yet removed: a run writing thousands of files into one directory reads
+// it once. Writers on several threads share it.
+struct ListedDirectories {
+    std::mutex lock;
+    std::map<std::pair<std::string, std::string>, std::multimap<std::string, std::string>> byPlace;
+};
+
+ListedDirectories& listedDirectories()
+{
+    static ListedDirectories listed;
+    return listed;
+}
+
+// Temporaries of earlier writes of the target that were killed before their
+// rename; matched by their exact name, so that no other file (nor another
+// target's temporary) is touched whatever characters the names hold.
+void removeOwnTemporaries(const std::string& target, const std::string& marker, Cleanup cleanup)
+{
+    const std::string directory = directoryOf(target);
+    if (cleanup == Cleanup::EveryWrite) {
+        auto temporaries = temporariesIn(directory, marker);
+        removeTemporaries(directory, temporaries, fileNameOf(target));
+        return;
+    }
+    ListedDirectories& listed = listedDirectories();
+    const std::lock_guard guard(listed.lock);
+    const auto [place, added] = listed.byPlace.try_emplace({directory, marker});
+    if (added)
+        place->second = temporariesIn(directory, marker);
+    removeTemporaries(directory, place->second, fileNameOf(target));
 }
 
 // Creates the temporary exclusively; its name ends in six random characters
@@ -87,6 +144,13 @@ void syncDirectoryOf(const std::string& target)
 }
 
 } // namespace
+
+bool IsTemporaryOf(
+    const std::string& name, const std::string& targetName, const std::string& marker)
+{
+    const std::string prefix = "." + targetName + marker;
+    return name.size() == prefix.size() + kRandomLength && name.starts_with(prefix);
+}
 
 std::optional<std::string> FollowLinks(std::string path)
 {
@@ -150,11 +214,12 @@ int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes, Flush flush
 }
 
 int ReplaceFileContents(const std::string& target, std::span<const unsigned char> bytes,
-    const std::string& marker, const std::function<int()>& inPlace, Flush flush)
+    const std::string& marker, const std::function<int()>& inPlace, Flush flush, Cleanup cleanup)
 {
-    const std::string prefix = temporaryPrefix(target, marker);
-    removeOwnTemporaries(prefix);
-    std::string temporary = prefix + "XXXXXX";
+    removeOwnTemporaries(target, marker, cleanup);
+    // A temporary: hidden, beside the file, with a marker no user would
+    // choose, so that only files this program made are ever removed.
+    std::string temporary = directoryOf(target) + "." + fileNameOf(target) + marker + "XXXXXX";
     // A new file is made with 0666 so that the kernel applies the user's umask
     // (and a directory's default ACL) as for any file a program creates; a
     // replacement starts private and takes the old file's mode before a byte

@@ -27,15 +27,26 @@ enum class Flush { ToDisk, Lazily };
 // asked) and closes fd; 0 or the errno value of the first step that failed.
 int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes, Flush flush = Flush::ToDisk);
 
+// When the temporaries of killed writes are looked for: before every write
+// (the configuration, saved now and then), or at the first write into a
+// directory in this process (files written by the thousand, where reading
+// the directory each time would cost more than the writes).
+enum class Cleanup { EveryWrite, OncePerDirectory };
+
+// Whether the file name is a temporary "." + targetName + marker + six
+// characters of a write of the file named targetName in the same directory.
+bool IsTemporaryOf(
+    const std::string& name, const std::string& targetName, const std::string& marker);
+
 // Writes the bytes to a temporary "." + name + marker + six characters
 // beside target and renames it over target. The temporary takes the mode,
 // owner and group of the file it replaces; a new file gets 0666 less the
 // user's umask, as any file a program creates; temporaries
-// with the same marker left by killed writes are removed first, no other
-// file is touched. Where the directory takes no new file (read-only, or not
-// writable by the user) the result of inPlace is returned when it is given,
-// else that error. Returns 0 or the errno value of the step that failed; on
-// failure the temporary is gone and target is as it was.
+// of the target with the same marker left by killed writes are removed
+// first (when, see Cleanup), no other file is touched. Where the directory takes no new file
+// (read-only, or not writable by the user) the result of inPlace is returned when it is given, else
+// that error. Returns 0 or the errno value of the step that failed; on failure the temporary is
+// gone and target is as it was.
 int ReplaceFileContents(const std::string& target, std::span<const unsigned char> bytes,
     const std::string& marker, const std::function<int()>& inPlace = {},
-    Flush flush = Flush::ToDisk);
+    Flush flush = Flush::ToDisk, Cleanup cleanup = Cleanup::EveryWrite);

@@ -23,6 +23,6 @@ std::span<const unsigned char> BytesOf(std::string_view bytes);
 constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
 
 // The whole content of a regular file of at most maxBytes, or the reason it
-// cannot be read in words.
+// cannot be read in words ("cannot be read: no such file", ...).
 std::optional<std::string> ReadWholeFile(
     const std::string& path, std::uintmax_t maxBytes, std::string& bytes);

@@ -63,7 +63,9 @@ ArchiveFiles ExpandCurveNames(const std::vector<std::string>& names)
 
 std::vector<std::string> SplitFileList(std::string_view text, bool nulSeparated)
 {
-    const char separator = nulSeparated ? '\0' : '\n';
+    // Names on lines; lines end in LF, CR LF or (old Mac text) CR alone.
+    const char separator
+        = nulSeparated ? '\0' : (text.find('\n') == std::string_view::npos ? '\r' : '\n');
     std::vector<std::string> names;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find(separator), text.size());

@@ -23,7 +23,8 @@ ArchiveFiles WalkCurveDirectory(const std::string& directory);
 // files under it (WalkCurveDirectory).
 ArchiveFiles ExpandCurveNames(const std::vector<std::string>& names);
 
-// The names of a file list: one per line ("\n", a "\r" before it dropped),
+// The names of a file list: one per line (lines end in "\n", "\r\n", or "\r"
+// alone in a text without "\n"),
 // or separated by NUL bytes when nulSeparated (as find -print0 writes).
 // Empty names are skipped.
 std::vector<std::string> SplitFileList(std::string_view text, bool nulSeparated);

@@ -114,11 +114,32 @@ std::optional<std::vector<unsigned char>> ReadCurveFileBytes(const std::string& 
     return bytes;
 }
 
+std::string WhyUnreadable(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? "no such file"
+            : errno == EACCES                      ? "permission denied"
+                                                   : std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return "a directory, not a regular file";
+    if (S_ISFIFO(st.st_mode))
+        return "a FIFO, not a regular file";
+    if (!S_ISREG(st.st_mode))
+        return "not a regular file";
+    if (::access(path.c_str(), R_OK) != 0 && errno == EACCES)
+        return "permission denied";
+    return "a read error";
+}
+
 CurveFile ReadCurveFile(const std::string& path)
 {
     const auto bytes = ReadCurveFileBytes(path);
-    if (!bytes)
-        return CurveFile {};
+    if (!bytes) {
+        CurveFile unreadable;
+        unreadable.unreadable = WhyUnreadable(path);
+        return unreadable;
+    }
     return ParseCurveFile(*bytes);
 }
 

@@ -38,6 +38,7 @@ struct CurveFile {
     CurveFileStatus status = CurveFileStatus::Unreadable;
     CurveHeader header; // as stored in the file (also when the header is refused)
     std::vector<float> values; // the N/2 values when status is Ok, else empty
+    std::string unreadable; // why, when Unreadable (see WhyUnreadable)
 
     bool ok() const { return status == CurveFileStatus::Ok; }
 };
@@ -51,7 +52,13 @@ CurveFile ParseCurveFile(std::span<const unsigned char> bytes);
 // or device; never blocks on a FIFO.
 std::optional<std::vector<unsigned char>> ReadCurveFileBytes(const std::string& path);
 
-// ReadCurveFileBytes then ParseCurveFile; Unreadable when the bytes cannot be read.
+// Why a path that could not be read is not readable, in words: "no such
+// file", "permission denied", "a directory, not a regular file", "a FIFO,
+// not a regular file", "not a regular file" or "a read error".
+std::string WhyUnreadable(const std::string& path);
+
+// ReadCurveFileBytes then ParseCurveFile; Unreadable (with the reason) when
+// the bytes cannot be read.
 CurveFile ReadCurveFile(const std::string& path);
 
 // Copies a successfully read file into a slot: the header and the first N/2

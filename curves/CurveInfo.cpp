@@ -104,7 +104,8 @@ std::optional<CurveKind> CurveKindOfName(const std::string& name)
 std::optional<std::string> CurveRefusal(const CurveFile& file, CurveKind kind)
 {
     if (!file.ok())
-        return DescribeStatus(file.status);
+        return file.unreadable.empty() ? DescribeStatus(file.status)
+                                       : "cannot be read: " + file.unreadable;
     try {
         DrawnBins(file.header);
     } catch (const ArithmeticFault& fault) {

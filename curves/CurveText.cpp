@@ -55,9 +55,9 @@ std::vector<std::string_view> SplitFields(std::string_view line, Separator separ
 }
 
 // The field as a number: optional sign, digits, point (or decimal comma
-// where allowed), exponent. Nothing for anything else, also for an
-// infinity or NaN spelled out.
-std::optional<double> ReadNumber(std::string_view field, bool decimalComma)
+// where allowed), exponent; also an infinity or NaN spelled out. Nothing for
+// anything else.
+std::optional<double> SpelledNumber(std::string_view field, bool decimalComma)
 {
     std::string text(field);
     if (decimalComma)
@@ -68,9 +68,38 @@ std::optional<double> ReadNumber(std::string_view field, bool decimalComma)
         ++first;
     double value = 0;
     const auto result = std::from_chars(first, last, value, std::chars_format::general);
-    if (result.ec != std::errc() || result.ptr != last || first == last || !std::isfinite(value))
+    if (result.ec != std::errc() || result.ptr != last || first == last)
         return std::nullopt;
     return value;
+}
+
+// The field as a finite number, as SpelledNumber reads it.
+std::optional<double> ReadNumber(std::string_view field, bool decimalComma)
+{
+    const std::optional<double> value = SpelledNumber(field, decimalComma);
+    return value && std::isfinite(*value) ? value : std::nullopt;
+}
+
+// "1,000" or "-12,500": one comma with one to three digits before it and
+// three after, which may be a thousands separator (1000) as well as a
+// decimal comma (1.000).
+bool GroupedByThousands(std::string_view field)
+{
+    if (!field.empty() && (field.front() == '+' || field.front() == '-'))
+        field.remove_prefix(1);
+    const std::size_t comma = field.find(',');
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return comma >= 1 && comma <= 3 && field.size() == comma + 4 && digits(field.substr(0, comma))
+        && digits(field.substr(comma + 1));
+}
+
+// A number with a comma that can only be a decimal comma ("80,5").
+bool ShowsDecimalComma(std::string_view field)
+{
+    return field.find(',') != std::string_view::npos && !GroupedByThousands(field)
+        && ReadNumber(field, true);
 }
 
 bool IsNumberPair(const std::vector<std::string_view>& fields, bool decimalComma)
@@ -175,6 +204,27 @@ std::optional<std::string> AddPoint(ParsedCurveText& parsed,
         return "the impedance " + FormatNumber(*magnitude, 9) + " Ohm is not positive";
     parsed.points.push_back({*frequency, *magnitude, line});
     return std::nullopt;
+}
+
+// A frequency written as "1,000" in a text whose numbers may have decimal
+// commas, before any number showed that they do: the reading is a guess
+// either way (levels of 80,500 dB are no thousands), so the line is refused
+// with both readings.
+std::optional<std::string> AmbiguousComma(
+    const std::vector<std::string_view>& fields, TextColumns columns, bool& decimalCommaSeen)
+{
+    for (const std::size_t column : {columns.frequency, columns.magnitude})
+        if (column < fields.size() && ShowsDecimalComma(fields[column]))
+            decimalCommaSeen = true;
+    if (decimalCommaSeen || columns.frequency >= fields.size()
+        || !GroupedByThousands(fields[columns.frequency]))
+        return std::nullopt;
+    const std::string_view field = fields[columns.frequency];
+    const std::size_t comma = field.find(',');
+    const std::string before(field.substr(0, comma)), after(field.substr(comma + 1));
+    return "the frequency " + Quote(field) + " may be " + before + after
+        + " Hz (a thousands separator) or " + before + "." + after
+        + " Hz (a decimal comma): write it without the separator, or with a point";
 }
 
 std::string Lower(std::string_view text)
@@ -502,6 +552,7 @@ ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind, const Colu
     std::optional<Separator> separator;
     TextColumns columns;
     std::string_view header;
+    bool decimalCommaSeen = false;
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -515,8 +566,8 @@ ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind, const Colu
                 = ResolveColumns(choice, HeaderFields(header, candidate), fields.size());
             const bool decimalComma = candidate != Separator::Comma;
             if (!resolved || std::max(resolved->frequency, resolved->magnitude) >= fields.size()
-                || !ReadNumber(fields[resolved->frequency], decimalComma)
-                || !ReadNumber(fields[resolved->magnitude], decimalComma)) {
+                || !SpelledNumber(fields[resolved->frequency], decimalComma)
+                || !SpelledNumber(fields[resolved->magnitude], decimalComma)) {
                 header = line; // a header line
                 continue;
             }
@@ -524,8 +575,13 @@ ParsedCurveText ParseCurveText(std::string_view text, CurveKind kind, const Colu
             columns = *resolved;
             parsed.header = header;
         }
-        const auto error = AddPoint(parsed, SplitFields(line, *separator),
-            *separator != Separator::Comma, kind, lineNumber, columns);
+        const std::vector<std::string_view> fields = SplitFields(line, *separator);
+        std::optional<std::string> error;
+        if (*separator != Separator::Comma)
+            error = AmbiguousComma(fields, columns, decimalCommaSeen);
+        if (!error)
+            error = AddPoint(
+                parsed, fields, *separator != Separator::Comma, kind, lineNumber, columns);
         if (error) {
             parsed.error = TextError {lineNumber, *error};
             return parsed;

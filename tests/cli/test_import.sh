@@ -76,14 +76,14 @@ check_refused word.frd '10 80\n20 80\n30 loud\n' AE "word.frd:3: the magnitude \
 check_refused zero.zma '10 6 0\n20 0 0\n' OHM "zero.zma:2: the impedance 0 Ohm is not positive"
 check_refused empty.frd '' EE "empty.frd: no data lines"
 check_refused huge.frd '10 80\n20 9000\n' EA "huge.frd:2: the magnitude 9000 dB lies beyond what a curve file can hold"
-ls -A "$WORK" | grep -q voxa-write && fail "a temporary was left: $(ls -A "$WORK")"
+ls -A "$WORK" | grep -q voxacurve-write && fail "a temporary was left: $(ls -A "$WORK")"
 
 run import "$WORK/MISSING.frd" -o "$WORK/M.EA"
 expect_rc 1 "missing input"
-expect_in "$ERR" "MISSING.frd: no such file" "missing input"
+expect_in "$ERR" "MISSING.frd: cannot be read: no such file" "missing input"
 run import "$dir" -o "$WORK/M.EA"
 expect_rc 1 "a directory as input"
-expect_in "$ERR" "not a regular file" "directory input"
+expect_in "$ERR" "cannot be read: a directory, not a regular file" "directory input"
 
 # Usage errors write nothing either.
 printf '10 80\n20 80\n' >"$WORK/ok.frd"

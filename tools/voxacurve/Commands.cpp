@@ -7,13 +7,13 @@
 #include "curves/ExampleCurves.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
+#include "tools/voxacurve/OutputNames.h"
 #include "tools/voxacurve/TextCurves.h"
 
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
-#include <set>
 
 namespace
 {
@@ -121,7 +121,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         throw UsageError("-o " + outOption + ": not a directory");
     const float resistor = SerialResistorOf(parsed);
 
-    std::set<fs::path> written;
+    OutputNames written;
     for (const std::string& source : parsed.files) {
         const CurveFile file = ReadCurveFile(source);
         const CurveSummary summary = SummarizeCurveFile(source, file, resistor);
@@ -142,8 +142,8 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             continue;
         }
         const std::string target = ExportTarget(source, outOption, chosen);
-        if (target != "-" && !written.insert(fs::absolute(target).lexically_normal()).second) {
-            fail("not written: " + target + " was written from another file of this run");
+        if (target != "-" && !written.claim(target)) {
+            fail(ClaimedByAnother(target));
             continue;
         }
         const auto text = ExportText(source, summary, file, chosen, perOctave, err);
@@ -188,9 +188,18 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         return kExitFailed;
     }
     const std::vector<unsigned char> bytes = EncodeCurveFile(curve.header, curve.values);
-    if (const auto refusal = CurveRefusal(ParseCurveFile(bytes), settings.kind)) {
+    const CurveFile result = ParseCurveFile(bytes);
+    if (const auto refusal = CurveRefusal(result, settings.kind)) {
         err << "voxacurve: " << output << ": the viewer would refuse the result: " << *refusal
             << '\n';
+        return kExitFailed;
+    }
+    if (ReadBandValues(result, settings.kind, settings.serialResistor).points.empty()) {
+        err << "voxacurve: " << source << ": no bin of the transform ("
+            << FormatNumber(double(settings.sampleRate) / settings.transformLength, 9)
+            << " Hz apart) lies between " << FormatNumber(curveText.points.front().frequency, 9)
+            << " and " << FormatNumber(curveText.points.back().frequency, 9)
+            << " Hz: the viewer would draw nothing; give a larger --length or a wider band\n";
         return kExitFailed;
     }
     if (const auto writeError = WriteWhole(output, bytes, Flush::ToDisk)) {

@@ -38,6 +38,14 @@ int ExpandInputFiles(ParsedArguments& parsed, std::istream& in, std::ostream& er
                 ++problems;
             }
         }
+        if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")
+            || (!parsed.has("-0") && text.find('\0') != std::string::npos)) {
+            err << "voxacurve: " << list
+                << ": the file list is UTF-16 text (or holds NUL bytes without -0); write it as "
+                   "UTF-8, one name a line\n";
+            ++problems;
+            text.clear();
+        }
         for (std::string& name : SplitFileList(text, parsed.has("-0")))
             names.push_back(std::move(name));
     }

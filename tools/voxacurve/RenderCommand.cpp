@@ -12,6 +12,7 @@
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/Limits.h"
+#include "tools/voxacurve/OutputNames.h"
 #include "tools/voxacurve/TextCurves.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/Fonts.h"
@@ -508,7 +509,10 @@ std::optional<PictureFormat> FormatOfPath(const std::string& path)
     return extension.empty() ? std::nullopt : FormatOfName(extension.substr(1));
 }
 
-int RenderOne(const ParsedArguments& parsed, const RenderOptions& options, std::ostream& err)
+// One picture of all curves; when files were asked for and none could be
+// drawn, nothing is written and a picture already there stays as it was.
+int RenderOne(
+    const ParsedArguments& parsed, const RenderOptions& options, bool filesAsked, std::ostream& err)
 {
     const std::string output = parsed.value("-o", "");
     const std::optional<PictureFormat> format = FormatOfPath(output);
@@ -533,6 +537,10 @@ int RenderOne(const ParsedArguments& parsed, const RenderOptions& options, std::
     ReportRemoved(removed, err);
     if (!removed.empty())
         exitCode = kExitFailed;
+    if (filesAsked && removed.size() == curves.size()) {
+        err << "voxacurve: " << output << ": not written: no curve could be drawn\n";
+        return kExitFailed;
+    }
     if (const auto writeError = WriteWhole(output,
             BytesOf(std::string_view(bytes.constData(), std::size_t(bytes.size()))),
             Flush::Lazily)) {
@@ -571,8 +579,25 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
         return kExitFailed;
     }
 
+    // Each file's picture, claimed before any is written; a name's second
+    // file is refused.
     const std::vector<std::string>& files = parsed.files;
-    std::atomic<std::size_t> next {0}, done {0}, failed {0};
+    std::vector<std::optional<std::string>> targets;
+    OutputNames claimed;
+    std::size_t collisions = 0;
+    for (const std::string& name : files) {
+        const std::string target = (fs::path(directory)
+            / (fs::path(name).filename().string() + "." + ExtensionOf(*format)))
+                                       .string();
+        if (claimed.claim(target)) {
+            targets.emplace_back(target);
+        } else {
+            err << "voxacurve: " << name << ": " << ClaimedByAnother(target) << '\n';
+            targets.emplace_back();
+            ++collisions;
+        }
+    }
+    std::atomic<std::size_t> next {0}, done {0}, failed {collisions};
     std::mutex errLock;
     auto report = [&](const std::string& text) {
         const std::lock_guard lock(errLock);
@@ -580,6 +605,8 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
     };
     auto work = [&] {
         for (std::size_t i; (i = next++) < files.size(); ++done) {
+            if (!targets[i])
+                continue;
             const std::string& name = files[i];
             auto curve = LoadCurve(name, options.texts);
             if (auto* refusal = std::get_if<std::string>(&curve)) {
@@ -595,12 +622,11 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
                 ++failed;
                 continue;
             }
-            const fs::path target = fs::path(directory)
-                / (fs::path(name).filename().string() + "." + ExtensionOf(*format));
-            if (const auto writeError = WriteWhole(target.string(),
+            const std::string& target = *targets[i];
+            if (const auto writeError = WriteWhole(target,
                     BytesOf(std::string_view(bytes.constData(), std::size_t(bytes.size()))),
                     Flush::Lazily)) {
-                report("voxacurve: cannot write " + target.string() + ": " + *writeError);
+                report("voxacurve: cannot write " + target + ": " + *writeError);
                 ++failed;
             }
         }
@@ -714,9 +740,10 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         throw UsageError("render needs at least one FILE (or --band STATS.csv)");
     const GuiWithoutScreen gui;
     RenderOptions options = OptionsOf(parsed);
+    const bool namesGiven = !parsed.files.empty() || parsed.values.contains("--files-from");
     const int problems = ExpandInputFiles(parsed, std::cin, err);
     ReadLimits(parsed, options);
-    const int exitCode
-        = parsed.has("--each") ? RenderEach(parsed, options, err) : RenderOne(parsed, options, err);
+    const int exitCode = parsed.has("--each") ? RenderEach(parsed, options, err)
+                                              : RenderOne(parsed, options, namesGiven, err);
     return problems > 0 ? kExitFailed : exitCode;
 }

@@ -72,6 +72,16 @@ void PrintUsage(std::ostream& out)
         out << "  voxacurve " << command.name << ' ' << command.usage << '\n';
 }
 
+// Flushes the standard output; false (and said on stderr) when its bytes
+// could not all be written, as on a full disk.
+bool StandardOutputWritten()
+{
+    if (std::cout.flush())
+        return true;
+    std::cerr << "voxacurve: cannot write to the standard output\n";
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -79,18 +89,14 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         PrintUsage(std::cout);
-        return kExitOk;
+        return StandardOutputWritten() ? kExitOk : kExitFailed;
     }
     for (const Command& command : kCommands) {
         if (args.empty() || args[0] != command.name)
             continue;
         try {
             const int exitCode = command.run({args.begin() + 1, args.end()}, std::cout, std::cerr);
-            if (!std::cout.flush()) {
-                std::cerr << "voxacurve: cannot write to the standard output\n";
-                return kExitFailed;
-            }
-            return exitCode;
+            return StandardOutputWritten() ? exitCode : kExitFailed;
         } catch (const UsageError& error) {
             std::cerr << "voxacurve " << command.name << ": " << error.what() << '\n';
             std::cerr << "usage: voxacurve " << command.name << ' ' << command.usage << '\n';
