@@ -87,6 +87,8 @@ TextCurve ReadTextCurve(const std::string& path, const CurveTextOptions& options
         curve.error = Located(*imported.error);
         return curve;
     }
-    curve.file = {CurveFileStatus::Ok, imported.header, std::move(imported.values)};
+    curve.file.status = CurveFileStatus::Ok;
+    curve.file.header = imported.header;
+    curve.file.values = std::move(imported.values);
     return curve;
 }
