@@ -179,10 +179,8 @@ int main(int argc, char** argv)
             colourIndex = anyColour ? (colourIndex + 1) % kCycle.size() : 0;
             anyColour = true;
         }
-        // A curve whose drawing faulted leaves its slot and the picture is
-        // rebuilt, which starts the cycle again (the impedance curve takes lime).
-        if (file.message && file.usesColour)
-            colourIndex = 0;
+        // A curve whose drawing faulted leaves its slot; the picture and the
+        // cycle stay as they were, so the next good curve takes the colour after.
         if (CurveColours.current() != kCycle[colourIndex])
             return Fail(load, "colour cycle out of step");
         const uint32_t c = kCycle[colourIndex];
