@@ -250,31 +250,46 @@ std::variant<LoadedCurve, std::string> LoadCurve(
     return curve;
 }
 
+// Frequencies and levels (dB) or impedances (Ohm) on the data window, in its
+// own coordinates, unrounded; the frequency mapping computed once.
+class DataWindowPoints
+{
+public:
+    DataWindowPoints(CurveKind kind, const AxisScales& scales, const TraceFrame& frame)
+        : m_kind(kind)
+        , m_scales(scales)
+        , m_height(frame.height)
+        , m_mapping(ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width))
+    {
+    }
+
+    ClipPoint operator()(double frequency, double magnitude) const
+    {
+        const AxisScales& s = m_scales;
+        const double x = std::log(frequency) * m_mapping.FrequencyScale + m_mapping.FrequencyOffset;
+        const double y = m_kind == CurveKind::Response
+            ? m_height * (s.LevelTop - magnitude) / s.LevelRange
+            : m_height * (1 - (10 * magnitude - s.ImpedanceBase) / (8.0 * s.ImpedanceStep));
+        return {x, y};
+    }
+
+private:
+    CurveKind m_kind;
+    AxisScales m_scales;
+    int m_height;
+    FreqMapping m_mapping;
+};
+
 // The statistics band over the data window: minimum to maximum shaded
 // lightly, the lowest to the highest percentile darker, the median (the
 // 50th percentile, else the mean) as a line.
-// A frequency and a level (dB) or impedance (Ohm) on the data window, in its
-// own coordinates, unrounded.
-ClipPoint PointOnDataWindow(double frequency, double magnitude, CurveKind kind,
-    const RenderOptions& options, const TraceFrame& frame)
-{
-    const FreqMapping mapping
-        = ComputeFreqMapping(frame.viewFreqLow, frame.viewFreqHigh, frame.width);
-    const AxisScales& s = options.scales;
-    const double x = std::log(frequency) * mapping.FrequencyScale + mapping.FrequencyOffset;
-    const double y = kind == CurveKind::Response
-        ? frame.height * (s.LevelTop - magnitude) / s.LevelRange
-        : frame.height * (1 - (10 * magnitude - s.ImpedanceBase) / (8.0 * s.ImpedanceStep));
-    return {x, y};
-}
-
 void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayout& layout,
     const TraceFrame& frame)
 {
     const StatsTable& band = *options.band;
+    const DataWindowPoints onWindow(band.kind, options.scales, frame);
     const auto point = [&](std::size_t i, double magnitude) {
-        const ClipPoint at
-            = PointOnDataWindow(band.frequencies[i], magnitude, band.kind, options, frame);
+        const ClipPoint at = onWindow(band.frequencies[i], magnitude);
         return QPointF(at.x, at.y);
     };
     const auto area = [&](const std::vector<double>& low, const std::vector<double>& high) {
@@ -304,8 +319,7 @@ void PaintBand(QPainter& p, const RenderOptions& options, const PlotPictureLayou
         : band.percentileValues[std::size_t(median - band.percentiles.begin())];
     std::vector<ClipPoint> polyline;
     for (std::size_t i = 0; i < band.frequencies.size(); ++i)
-        polyline.push_back(
-            PointOnDataWindow(band.frequencies[i], line[i], band.kind, options, frame));
+        polyline.push_back(onWindow(band.frequencies[i], line[i]));
     p.setPen(colour);
     p.setBrush(Qt::NoBrush);
     DrawPolylineWithin(p, polyline, frame.width, frame.height);
@@ -320,11 +334,11 @@ void PaintLimits(QPainter& p, const RenderOptions& options, const PlotPictureLay
     p.setClipRect(layout.dataWindow.left, layout.dataWindow.top, frame.width, frame.height);
     p.translate(layout.dataWindow.left, layout.dataWindow.top);
     p.setPen(QColor(255, 0, 0));
+    const DataWindowPoints onWindow(options.limitKind, options.scales, frame);
     for (const std::vector<BandPoint>& limit : options.limits) {
         std::vector<ClipPoint> line;
         for (const BandPoint& point : limit)
-            line.push_back(PointOnDataWindow(
-                point.frequency, point.magnitude, options.limitKind, options, frame));
+            line.push_back(onWindow(point.frequency, point.magnitude));
         DrawPolylineWithin(p, line, frame.width, frame.height);
     }
     p.restore();
