@@ -11,14 +11,6 @@
 namespace
 {
 
-constexpr char kPartialMark[8] = {'V', 'O', 'X', 'A', 'S', 'T', 'A', 'T'};
-constexpr uint32_t kPartialVersion = 1;
-// mark, version, kind, points per octave, curves, refused, first index, columns
-constexpr std::size_t kPartialHeaderBytes = 8 + 4 + 4 + 4 + 8 + 8 + 8 + 8;
-constexpr std::size_t kChecksumBytes = 8;
-// Far beyond any grid: 1000 points per octave over 2^-40 ... 2^40 Hz.
-constexpr long long kMaxGridIndex = 100'000'000;
-
 std::size_t ColumnOf(const CurveStats& stats, long long index)
 {
     return static_cast<std::size_t>(index - stats.firstIndex);
@@ -42,53 +34,10 @@ void CoverIndices(CurveStats& stats, long long first, long long last)
         stats.columns.resize(stats.columns.size() + static_cast<std::size_t>(last - end + 1));
 }
 
-uint64_t Fnv1a(std::span<const unsigned char> bytes)
-{
-    uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char b : bytes) {
-        hash ^= b;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-template <typename T> void Put(std::vector<unsigned char>& out, T value)
-{
-    unsigned char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    if constexpr (std::endian::native == std::endian::big)
-        std::reverse(std::begin(bytes), std::end(bytes));
-    out.insert(out.end(), std::begin(bytes), std::end(bytes));
-}
-
-// Reads little-endian values from the front of the bytes.
-class Reader
-{
-public:
-    explicit Reader(std::span<const unsigned char> bytes)
-        : rest_(bytes)
-    {
-    }
-    std::size_t left() const { return rest_.size(); }
-    template <typename T> T take()
-    {
-        unsigned char bytes[sizeof(T)];
-        std::memcpy(bytes, rest_.data(), sizeof(T));
-        if constexpr (std::endian::native == std::endian::big)
-            std::reverse(std::begin(bytes), std::end(bytes));
-        rest_ = rest_.subspan(sizeof(T));
-        T value;
-        std::memcpy(&value, bytes, sizeof(T));
-        return value;
-    }
-
-private:
-    std::span<const unsigned char> rest_;
-};
-
 std::string StatisticTitle(const std::string& name)
 {
-    if (name == "mean" || name == "minimum" || name == "maximum" || name == "count")
+    if (name == "mean" || name == "std" || name == "minimum" || name == "maximum"
+        || name == "count")
         return std::string(1, static_cast<char>(name[0] - 'a' + 'A')) + name.substr(1);
     return "P" + name.substr(1);
 }
@@ -99,11 +48,13 @@ double StatisticValue(const StatsRow& row, std::size_t statistic)
     case 0:
         return row.mean;
     case 1:
-        return row.minimum;
+        return row.deviation;
     case 2:
+        return row.minimum;
+    case 3:
         return row.maximum;
     default:
-        return row.percentiles[statistic - 3];
+        return row.percentiles[statistic - 4];
     }
 }
 
@@ -116,11 +67,16 @@ void CarryUp(std::array<int64_t, 320>& sums)
     }
 }
 
-DecodedStats Refused(std::string reason)
+// The name of percentile p: its digits, as many as tell it from the others.
+std::string PercentileName(double p, std::span<const double> percentiles)
 {
-    DecodedStats decoded;
-    decoded.error = "not a usable partial of voxacurve stats: " + std::move(reason);
-    return decoded;
+    for (int digits = 6;; ++digits) {
+        const std::string name = FormatNumber(p, digits);
+        if (digits >= 17 || std::none_of(percentiles.begin(), percentiles.end(), [&](double q) {
+                return q != p && FormatNumber(q, digits) == name;
+            }))
+            return "p" + name;
+    }
 }
 
 } // namespace
@@ -140,6 +96,12 @@ void AddCurveToStats(CurveStats& stats, long long first, std::span<const double>
         column.push_back(static_cast<float>(magnitudes[i]));
     }
     ++stats.curves;
+}
+
+OctaveIndices ReachableGrid(int perOctave)
+{
+    return OctaveIndicesBetween(
+        1.0 / kMaxTransformLength, std::numeric_limits<int32_t>::max() / 2.0, perOctave);
 }
 
 bool AddBandToStats(CurveStats& stats, std::span<const BandPoint> band, std::size_t expectedCurves)
@@ -165,7 +127,11 @@ bool AddBandToStats(CurveStats& stats, std::span<const BandPoint> band, std::siz
     return true;
 }
 
-std::optional<std::string> MergeStats(CurveStats& into, CurveStats&& from)
+namespace
+{
+
+// Why from does not merge into into; nothing when it does.
+std::optional<std::string> Misfit(const CurveStats& into, const CurveStats& from)
 {
     if (from.perOctave != into.perOctave)
         return "made with " + std::to_string(from.perOctave) + " points per octave, not "
@@ -173,13 +139,48 @@ std::optional<std::string> MergeStats(CurveStats& into, CurveStats&& from)
     if (from.curves > 0 && into.curves > 0 && from.kind != into.kind)
         return from.kind == CurveKind::Impedance ? "impedance curves, not responses"
                                                  : "responses, not impedance curves";
+    if (from.curves > 0 && into.curves > 0 && from.kind == CurveKind::Impedance
+        && from.serialResistor != into.serialResistor)
+        return "impedance curves with a serial resistor of " + FormatNumber(from.serialResistor, 6)
+            + " Ohm, not " + FormatNumber(into.serialResistor, 6);
+    const auto shared = [](const std::vector<uint64_t>& a, const std::vector<uint64_t>& b) {
+        for (auto i = a.begin(), j = b.begin(); i != a.end() && j != b.end();) {
+            if (*i == *j)
+                return true;
+            *i < *j ? ++i : ++j;
+        }
+        return false;
+    };
+    if (shared(into.runs, from.runs))
+        return "the same partial as one merged before (given twice, or a copy of it)";
+    if (shared(into.identities, from.identities))
+        return "it holds curves of a file that a partial merged before holds too (overlapping "
+               "inputs)";
+    return std::nullopt;
+}
+
+// a and b rising; their union, rising.
+std::vector<uint64_t> Merged(const std::vector<uint64_t>& a, const std::vector<uint64_t>& b)
+{
+    std::vector<uint64_t> both(a.size() + b.size());
+    std::merge(a.begin(), a.end(), b.begin(), b.end(), both.begin());
+    return both;
+}
+
+} // namespace
+
+std::optional<std::string> MergeStats(CurveStats& into, CurveStats&& from)
+{
+    if (auto misfit = Misfit(into, from))
+        return misfit;
     into.refused += from.refused;
+    into.runs = Merged(into.runs, from.runs);
     if (from.curves == 0)
         return std::nullopt;
     into.kind = from.kind;
+    into.serialResistor = from.serialResistor;
     into.curves += from.curves;
-    if (from.columns.empty())
-        return std::nullopt;
+    into.identities = Merged(into.identities, from.identities);
     const long long last = from.firstIndex + static_cast<long long>(from.columns.size()) - 1;
     CoverIndices(into, from.firstIndex, last);
     for (std::size_t i = 0; i < from.columns.size(); ++i) {
@@ -241,6 +242,34 @@ double ExactMean(std::span<const float> values)
     return total / static_cast<double>(values.size());
 }
 
+double SampleDeviation(std::span<const float> values, double mean)
+{
+    if (values.size() < 2)
+        return std::numeric_limits<double>::quiet_NaN();
+    // Every square is a double m * 2^(e - 1075) with a 53-bit integer m and
+    // its exponent field e (1 for subnormals): summed per exponent in 128
+    // bits, exact for up to 2^74 values, then carried up to one bit a place.
+    std::vector<unsigned __int128> sums(2048 + 80);
+    for (const float v : values) {
+        const double d = static_cast<double>(v) - mean;
+        const uint64_t bits = std::bit_cast<uint64_t>(d * d);
+        const uint64_t field = bits >> 52;
+        const uint64_t mantissa
+            = (bits & ((uint64_t {1} << 52) - 1)) | (field != 0 ? uint64_t {1} << 52 : 0);
+        sums[std::max<uint64_t>(field, 1)] += mantissa;
+    }
+    double total = 0;
+    for (std::size_t e = 0; e < sums.size(); ++e) {
+        if (e + 1 < sums.size()) {
+            sums[e + 1] += sums[e] >> 1;
+            sums[e] &= 1;
+        }
+        if (sums[e] != 0)
+            total += std::ldexp(static_cast<double>(sums[e]), static_cast<int>(e) - 1075);
+    }
+    return std::sqrt(total / static_cast<double>(values.size() - 1));
+}
+
 std::vector<StatsRow> ComputeStatsRows(CurveStats& stats, std::span<const double> percentiles)
 {
     std::vector<StatsRow> rows;
@@ -256,6 +285,7 @@ std::vector<StatsRow> ComputeStatsRows(CurveStats& stats, std::span<const double
         row.minimum = *low;
         row.maximum = *high;
         row.mean = ExactMean(values);
+        row.deviation = SampleDeviation(values, row.mean);
         for (const double p : percentiles)
             row.percentiles.push_back(Percentile(values, p));
         rows.push_back(std::move(row));
@@ -265,9 +295,9 @@ std::vector<StatsRow> ComputeStatsRows(CurveStats& stats, std::span<const double
 
 std::vector<std::string> StatisticNames(std::span<const double> percentiles)
 {
-    std::vector<std::string> names = {"mean", "minimum", "maximum"};
+    std::vector<std::string> names = {"mean", "std", "minimum", "maximum"};
     for (const double p : percentiles)
-        names.push_back("p" + FormatNumber(p, 6));
+        names.push_back(PercentileName(p, percentiles));
     names.push_back("count");
     return names;
 }
@@ -293,8 +323,10 @@ std::string FormatStatsCsv(
     text += ",Count\n";
     for (const StatsRow& row : rows) {
         text += FormatNumber(row.frequency, 9);
-        for (std::size_t s = 0; s + 1 < names.size(); ++s)
-            text += "," + FormatMagnitude(stats.kind, StatisticValue(row, s));
+        for (std::size_t s = 0; s + 1 < names.size(); ++s) {
+            const double value = StatisticValue(row, s);
+            text += "," + (std::isnan(value) ? std::string() : FormatMagnitude(stats.kind, value));
+        }
         text += "," + std::to_string(row.count) + "\n";
     }
     return text;
@@ -309,83 +341,9 @@ std::string FormatStatisticText(const CurveStats& stats, std::span<const StatsRo
     std::vector<BandPoint> points;
     points.reserve(rows.size());
     for (const StatsRow& row : rows)
-        points.push_back({row.frequency, StatisticValue(row, statistic)});
+        if (!std::isnan(StatisticValue(row, statistic)))
+            points.push_back({row.frequency, StatisticValue(row, statistic)});
     return FormatCurveText(format, stats.kind, comments, points);
-}
-
-std::vector<unsigned char> EncodeStatsPartial(const CurveStats& stats)
-{
-    std::vector<unsigned char> out(std::begin(kPartialMark), std::end(kPartialMark));
-    Put<uint32_t>(out, kPartialVersion);
-    Put<uint32_t>(out, stats.kind == CurveKind::Response ? 0 : 1);
-    Put<uint32_t>(out, static_cast<uint32_t>(stats.perOctave));
-    Put<uint64_t>(out, stats.curves);
-    Put<uint64_t>(out, stats.refused);
-    Put<int64_t>(out, stats.firstIndex);
-    Put<uint64_t>(out, stats.columns.size());
-    for (const std::vector<float>& column : stats.columns) {
-        Put<uint32_t>(out, static_cast<uint32_t>(column.size()));
-        for (const float v : column)
-            Put<float>(out, v);
-    }
-    Put<uint64_t>(out, Fnv1a(out));
-    return out;
-}
-
-DecodedStats DecodeStatsPartial(std::span<const unsigned char> bytes)
-{
-    if (bytes.size() < sizeof kPartialMark
-        || std::memcmp(bytes.data(), kPartialMark, sizeof kPartialMark) != 0)
-        return Refused("it does not start with VOXASTAT");
-    if (bytes.size() < kPartialHeaderBytes + kChecksumBytes)
-        return Refused("truncated within its header");
-    Reader in(bytes.subspan(sizeof kPartialMark));
-    const uint32_t version = in.take<uint32_t>();
-    if (version != kPartialVersion)
-        return Refused("format version " + std::to_string(version) + "; this voxacurve reads "
-            + std::to_string(kPartialVersion));
-    const uint32_t kind = in.take<uint32_t>();
-    const uint32_t perOctave = in.take<uint32_t>();
-    DecodedStats decoded;
-    CurveStats& stats = decoded.stats;
-    stats.curves = in.take<uint64_t>();
-    stats.refused = in.take<uint64_t>();
-    stats.firstIndex = in.take<int64_t>();
-    const uint64_t columns = in.take<uint64_t>();
-    if (kind > 1)
-        return Refused("unknown curve kind " + std::to_string(kind));
-    if (perOctave < 1 || perOctave > 1000)
-        return Refused(std::to_string(perOctave) + " points per octave (1 to 1000 are made)");
-    stats.kind = kind == 0 ? CurveKind::Response : CurveKind::Impedance;
-    stats.perOctave = static_cast<int>(perOctave);
-    if (stats.firstIndex < -kMaxGridIndex || stats.firstIndex > kMaxGridIndex
-        || columns > static_cast<uint64_t>(kMaxGridIndex))
-        return Refused("a grid beyond any frequency a curve can hold");
-    if (columns > (in.left() - kChecksumBytes) / 4)
-        return Refused("truncated: " + std::to_string(columns) + " grid points announced");
-    stats.columns.resize(columns);
-    for (std::vector<float>& column : stats.columns) {
-        if (in.left() < 4 + kChecksumBytes)
-            return Refused("truncated within its grid points");
-        const uint32_t count = in.take<uint32_t>();
-        if (count > stats.curves)
-            return Refused("a grid point with more values than the partial's "
-                + std::to_string(stats.curves) + " curves");
-        if (count > (in.left() - kChecksumBytes) / 4)
-            return Refused("truncated within the values of a grid point");
-        column.resize(count);
-        for (float& v : column) {
-            v = in.take<float>();
-            if (!std::isfinite(v))
-                return Refused("a value that is not a finite number");
-        }
-    }
-    if (in.left() != kChecksumBytes)
-        return Refused(std::to_string(in.left() - kChecksumBytes) + " bytes after its last value");
-    const uint64_t checksum = in.take<uint64_t>();
-    if (checksum != Fnv1a(bytes.first(bytes.size() - kChecksumBytes)))
-        return Refused("its checksum does not match: the file was changed or damaged");
-    return decoded;
 }
 
 namespace
@@ -419,13 +377,16 @@ std::optional<std::string> ReadStatsHeader(
 {
     const bool ohm = fields.size() > 1 && fields[1] == "Mean (Ohm)";
     const std::string unit = ohm ? " (Ohm)" : " (dB)";
-    if (fields.size() < 5 || fields[0] != "Frequency (Hz)" || fields[1] != "Mean" + unit
-        || fields[2] != "Minimum" + unit || fields[3] != "Maximum" + unit
+    // Earlier versions wrote no Std column.
+    const std::size_t stdColumn = fields.size() > 2 && fields[2] == "Std" + unit ? 1 : 0;
+    if (fields.size() < 5 + stdColumn || fields[0] != "Frequency (Hz)" || fields[1] != "Mean" + unit
+        || fields[2 + stdColumn] != "Minimum" + unit || fields[3 + stdColumn] != "Maximum" + unit
         || fields.back() != "Count")
-        return "the header row is not that of voxacurve stats (Frequency (Hz),Mean,Minimum,"
+        return "the header row is not that of voxacurve stats (Frequency (Hz),Mean,Std,Minimum,"
                "Maximum,...,Count)";
     table.kind = ohm ? CurveKind::Impedance : CurveKind::Response;
-    for (std::size_t i = 4; i + 1 < fields.size(); ++i) {
+    table.hasDeviation = stdColumn == 1;
+    for (std::size_t i = 4 + stdColumn; i + 1 < fields.size(); ++i) {
         const std::string_view f = fields[i];
         const auto p = f.starts_with("P") && f.ends_with(unit)
             ? CsvNumber(f.substr(1, f.size() - 1 - unit.size()))
@@ -467,15 +428,22 @@ ParsedStatsTable ParseStatsCsv(std::string_view text)
             header = true;
             continue;
         }
-        if (fields.size() != 5 + table.percentiles.size())
+        const std::size_t stdColumn = table.hasDeviation ? 1 : 0;
+        if (fields.size() != 5 + stdColumn + table.percentiles.size())
             return refuse("not as many fields as the header row");
         std::vector<double> numbers;
         for (std::size_t i = 0; i + 1 < fields.size(); ++i) {
-            const auto value = CsvNumber(fields[i]);
+            // A single curve has no deviation: its field is empty.
+            const auto value = stdColumn == 1 && i == 2 && fields[i].empty()
+                ? std::numeric_limits<double>::quiet_NaN()
+                : CsvNumber(fields[i]);
             if (!value)
                 return refuse("\"" + std::string(fields[i].substr(0, 40)) + "\" is not a number");
             numbers.push_back(*value);
         }
+        if (stdColumn == 1)
+            table.deviation.push_back(numbers[2]);
+        numbers.erase(numbers.begin() + 2, numbers.begin() + 2 + static_cast<long>(stdColumn));
         if (!table.frequencies.empty() && !(numbers[0] > table.frequencies.back()))
             return refuse("the frequency does not rise");
         table.frequencies.push_back(numbers[0]);

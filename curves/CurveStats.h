@@ -23,7 +23,18 @@ struct CurveStats {
     uint64_t refused = 0; // files that were refused or unreadable, for the summary
     long long firstIndex = 0; // the grid point of columns[0]
     std::vector<std::vector<float>> columns; // the values at each grid point, in dB or Ohm
+    float serialResistor = 150; // Ohm, with which impedance curves were read
+    // What identifies the input: the identities of the curves taken (one per
+    // curve, see CurveIdentity) and the run numbers of the partials merged,
+    // both rising once they come from partials.
+    std::vector<uint64_t> identities;
+    std::vector<uint64_t> runs;
 };
+
+// The grid points k (1000 * 2^(k / perOctave) Hz) that a curve file can
+// reach: from bin 1 of the longest transform at 1 Hz to half the highest
+// sample rate.
+OctaveIndices ReachableGrid(int perOctave);
 
 // Adds one curve: magnitudes at grid points first, first + 1, ... The
 // columns grow as needed; those of the first curve reserve room for
@@ -37,7 +48,8 @@ void AddCurveToStats(CurveStats& stats, long long first, std::span<const double>
 bool AddBandToStats(CurveStats& stats, std::span<const BandPoint> band, std::size_t expectedCurves);
 
 // Moves the curves of from into into; the reason in words when they do not
-// fit (another kind or grid), into unchanged then.
+// fit (another kind, grid or serial resistor) or when from holds a curve or a
+// partial that into holds already (counted twice), into unchanged then.
 std::optional<std::string> MergeStats(CurveStats& into, CurveStats&& from);
 
 // The p-th percentile (0 ... 100) of values by linear interpolation between
@@ -50,10 +62,16 @@ double Percentile(std::vector<float>& values, double p);
 // values) and rounded once. values must not be empty.
 double ExactMean(std::span<const float> values);
 
+// The sample standard deviation sqrt(sum (x - mean)^2 / (n - 1)) around the
+// mean; the squares are summed exactly, so the result does not depend on the
+// order of the values. NaN for fewer than two values.
+double SampleDeviation(std::span<const float> values, double mean);
+
 struct StatsRow {
     double frequency = 0; // Hz
     uint64_t count = 0;
     double minimum = 0, maximum = 0, mean = 0;
+    double deviation = 0; // the sample standard deviation; NaN for a single curve
     std::vector<double> percentiles; // in the order asked
 };
 
@@ -62,8 +80,9 @@ struct StatsRow {
 std::vector<StatsRow> ComputeStatsRows(CurveStats& stats, std::span<const double> percentiles);
 
 // The names of the statistics, in the order of the combined CSV after the
-// frequency: "mean", "minimum", "maximum", "p5", ... ("p" and the
-// percentile as FormatNumber writes it), then "count".
+// frequency: "mean", "std", "minimum", "maximum", "p5", ... ("p" and the
+// percentile as FormatNumber writes it with 6 significant digits, more where
+// two percentiles would get one name), then "count".
 std::vector<std::string> StatisticNames(std::span<const double> percentiles);
 
 // The comment lines (without "* ") heading a statistics text.
@@ -71,34 +90,23 @@ std::vector<std::string> StatsComments(const CurveStats& stats);
 
 // One CSV with a column per statistic: the header row first (no comments:
 // spreadsheets would take them as data; the unit names the kind), then
-// frequency, mean, minimum, maximum, the percentiles and the count per row
-// (magnitudes as export writes them).
+// frequency, mean, std, minimum, maximum, the percentiles and the count per
+// row (magnitudes as export writes them; std empty where one curve counts).
 std::string FormatStatsCsv(
     const CurveStats& stats, std::span<const StatsRow> rows, std::span<const double> percentiles);
 
 // The text of one statistic (an index into StatisticNames, not the count)
-// as FRD/ZMA/CSV that import reads.
+// as FRD/ZMA/CSV that import reads; std leaves out the points of one curve.
 std::string FormatStatisticText(const CurveStats& stats, std::span<const StatsRow> rows,
     std::span<const double> percentiles, std::size_t statistic, TextFormat format);
-
-// The binary partial of a statistics run (see the README): all the values,
-// so that merging partials gives exactly what one run gives.
-std::vector<unsigned char> EncodeStatsPartial(const CurveStats& stats);
-
-struct DecodedStats {
-    CurveStats stats;
-    std::optional<std::string> error; // set: why the bytes are no partial; stats empty
-};
-
-// Reads a partial; anything malformed, truncated or changed is refused
-// with the reason in words.
-DecodedStats DecodeStatsPartial(std::span<const unsigned char> bytes);
 
 // The one-CSV text of FormatStatsCsv read back, for drawing the band.
 struct StatsTable {
     CurveKind kind = CurveKind::Response;
     std::vector<double> frequencies; // Hz, rising
     std::vector<double> mean, minimum, maximum;
+    bool hasDeviation = false; // the CSV has a Std column
+    std::vector<double> deviation; // per row when it has; NaN where one curve counts
     std::vector<double> percentiles; // the percentiles of the columns, in their order
     std::vector<std::vector<double>> percentileValues; // one per percentile, a value per row
 };
@@ -110,6 +118,7 @@ struct ParsedStatsTable {
 
 // Reads a statistics CSV as FormatStatsCsv writes it (earlier versions'
 // comment lines first are skipped): the
-// header row "Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),P...,Count"
-// (or Ohm), then rows of rising frequency. Anything else is refused in words.
+// header row "Frequency (Hz),Mean (dB),Std (dB),Minimum (dB),Maximum (dB),
+// P...,Count" (or Ohm; earlier versions have no Std), then rows of rising
+// frequency. Anything else is refused in words.
 ParsedStatsTable ParseStatsCsv(std::string_view text);

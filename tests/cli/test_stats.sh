@@ -14,15 +14,16 @@ write_curve "$WORK/flat/D.AA" 1 48000 4096 2300 900 '[31622.776601683792] * 2048
 run stats "$WORK/flat" --ppo 3 --percentiles 5,50,95
 expect_rc 0 "stats of the flat curves"
 expect_in "$ERR" "statistics of 4 curves; 0 files refused or unreadable" "summary"
-[ "$(head -n 1 <<<"$OUT")" = "Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),P5 (dB),P50 (dB),P95 (dB),Count" ] \
+[ "$(head -n 1 <<<"$OUT")" = "Frequency (Hz),Mean (dB),Std (dB),Minimum (dB),Maximum (dB),P5 (dB),P50 (dB),P95 (dB),Count" ] \
     || fail "the CSV does not start with its header row: $(head -n 3 <<<"$OUT")"
-# One row a case: frequency, then the row expected.
+# One row a case: frequency, then the row expected (the sample standard
+# deviation of 60, 70, 80 is 10; of 60, 70, 80, 90 it is sqrt(500 / 3)).
 rows=(
-    "125,125,70.0000,60.0000,80.0000,61.0000,70.0000,79.0000,3"
-    "1000,1000,75.0000,60.0000,90.0000,61.5000,75.0000,88.5000,4"
-    "2000,2000,75.0000,60.0000,90.0000,61.5000,75.0000,88.5000,4"
-    "2519.8421,2519.8421,70.0000,60.0000,80.0000,61.0000,70.0000,79.0000,3"
-    "8000,8000,70.0000,60.0000,80.0000,61.0000,70.0000,79.0000,3"
+    "125,125,70.0000,10.0000,60.0000,80.0000,61.0000,70.0000,79.0000,3"
+    "1000,1000,75.0000,12.9099,60.0000,90.0000,61.5000,75.0000,88.5000,4"
+    "2000,2000,75.0000,12.9099,60.0000,90.0000,61.5000,75.0000,88.5000,4"
+    "2519.8421,2519.8421,70.0000,10.0000,60.0000,80.0000,61.0000,70.0000,79.0000,3"
+    "8000,8000,70.0000,10.0000,60.0000,80.0000,61.0000,70.0000,79.0000,3"
 )
 for row in "${rows[@]}"; do
     f=${row%%,*}
@@ -34,7 +35,8 @@ done
 # The default grid is the export's: 48 points per octave, 1000 Hz among them.
 run stats "$WORK/flat/A.EA"
 expect_rc 0 "one curve"
-expect_in "$OUT" $'\n1000,60.0000,60.0000,60.0000,60.0000,60.0000,60.0000,1\n1014.545,' "48 per octave"
+expect_in "$OUT" $'\n1000,60.0000,,60.0000,60.0000,60.0000,60.0000,60.0000,1\n1014.545,' "48 per octave, no deviation of one curve"
+expect_in "$ERR" "statistics of 1 curve; 0 files refused or unreadable" "one curve, in the singular"
 run export "$WORK/flat/A.EA" --ppo 48 -o -
 [ "$(grep -c '^[0-9]' <<<"$OUT")" = "$("$VOXACURVE" stats "$WORK/flat/A.EA" 2>/dev/null | grep -c '^[0-9]')" ] \
     || fail "stats and export --ppo 48 on different grids"
@@ -43,9 +45,10 @@ run export "$WORK/flat/A.EA" --ppo 48 -o -
 # impedance; import reads them back.
 run stats "$WORK/flat" --ppo 3 -o "$WORK/frd/"
 expect_rc 0 "one file per statistic"
-[ "$(ls "$WORK/frd" | tr '\n' ' ')" = "maximum.frd mean.frd minimum.frd p5.frd p50.frd p95.frd " ] \
+[ "$(ls "$WORK/frd" | tr '\n' ' ')" = "maximum.frd mean.frd minimum.frd p5.frd p50.frd p95.frd std.frd " ] \
     || fail "statistic files: $(ls "$WORK/frd")"
 grep -qx '1000 75.0000 0' "$WORK/frd/mean.frd" || fail "mean.frd: $(cat "$WORK/frd/mean.frd")"
+grep -qx '1000 12.9099 0' "$WORK/frd/std.frd" || fail "std.frd: $(cat "$WORK/frd/std.frd")"
 run import "$WORK/frd/p95.frd" -o "$WORK/P95.EA" --rate 48000 --length 4096
 expect_rc 0 "import of a statistic"
 dir=$(examples)
@@ -107,11 +110,33 @@ run stats --merge "$part" --ppo 24
 expect_rc 1 "merge onto another grid"
 expect_in "$ERR" "does not merge: made with 48 points per octave, not 24" "grid mismatch"
 
-# Wrong command lines.
-for args in "--percentiles 101 $dir" "--percentiles 5,,50 $dir" "--ppo 0 $dir" "--partial $dir" \
-    "--partial --merge x -o y" "--merge" "--kind both $dir" "$dir -o $WORK/x.csv --format frd"; do
-    read -r -a a <<<"$args"
+# Wrong command lines, found before any curve is read (a broken curve in
+# the archive would be reported otherwise); what has no effect is refused.
+head -c 10 "$dir/SPEAKER.EA" >"$WORK/gen/BROKEN.EA"
+cases=(
+    "--percentiles 101 $WORK/gen|--percentiles must be numbers from 0 to 100"
+    "--percentiles 5,,50 $WORK/gen|--percentiles must be numbers"
+    "--percentiles 50,5,50 $WORK/gen|--percentiles names 50 twice"
+    "--ppo 0 $WORK/gen|--ppo"
+    "--partial $WORK/gen|--partial needs -o PART"
+    "--partial --merge x -o y|--partial and --merge exclude each other"
+    "--merge|--merge needs at least one PART"
+    "--kind both $WORK/gen|--kind must be response or impedance"
+    "$WORK/gen -o $WORK/x.csv --format zma|one file holds every statistic as CSV only"
+    "$WORK/gen --kind response --format zma -o $WORK/z/|zma does not hold frequency responses"
+    "--merge $part --kind response|--kind has no effect with --merge"
+    "--merge $part --serial-resistor 1000|--serial-resistor has no effect with --merge"
+    "--merge $part -0|--merge takes the partials on the command line"
+    "$WORK/gen --partial -o $WORK/p.part --percentiles 5,95|--percentiles has no effect with --partial"
+    "$WORK/gen --partial -o $WORK/p.part --format frd|--format has no effect with --partial"
+    "$WORK/gen --partial -o $WORK/|--partial writes one file: -o PART, not a directory"
+)
+for row in "${cases[@]}"; do
+    read -r -a a <<<"${row%%|*}"
     run stats "${a[@]}"
-    expect_rc 2 "stats $args"
+    expect_rc 2 "stats ${row%%|*}"
+    expect_in "$ERR" "${row#*|}" "the reason for stats ${row%%|*}"
+    if grep -q "BROKEN\|statistics of" <<<"$ERR"; then fail "curves read before the options were checked: $ERR"; fi
 done
+[ ! -e "$WORK/z" ] && [ ! -e "$WORK/x.csv" ] && [ ! -e "$WORK/p.part" ] || fail "written by a wrong command line"
 echo PASS

@@ -1,4 +1,5 @@
 #include "curves/CurveStats.h"
+#include "curves/StatsPartial.h"
 
 #include <gtest/gtest.h>
 
@@ -119,11 +120,14 @@ TEST(CurveStats, MergedPartialsGiveTheTextOfOneRun)
 
     // Three partials of uneven size, merged in another order, through their bytes.
     CurveStats parts[3];
-    for (std::size_t i = 0; i < bands.size(); ++i)
-        AddBandToStats(parts[i % 7 == 0 ? 0 : (i < 150 ? 1 : 2)], bands[i], 10);
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        CurveStats& part = parts[i % 7 == 0 ? 0 : (i < 150 ? 1 : 2)];
+        AddBandToStats(part, bands[i], 10);
+        part.identities.push_back(CurveIdentity(1, i, 100, 0));
+    }
     CurveStats merged;
     for (const int part : {2, 0, 1}) {
-        DecodedStats decoded = DecodeStatsPartial(EncodeStatsPartial(parts[part]));
+        DecodedStats decoded = DecodeStatsPartial(EncodeStatsPartial(parts[part], part));
         ASSERT_FALSE(decoded.error) << *decoded.error;
         ASSERT_FALSE(MergeStats(merged, std::move(decoded.stats)));
     }
@@ -145,102 +149,100 @@ TEST(CurveStats, PartialsOfAnotherGridOrKindDoNotMerge)
     EXPECT_EQ(copy.curves, 1u);
 }
 
-TEST(StatsPartial, RoundTripKeepsEveryValue)
+// One curve of level and identity, as a partial of run number run reads it.
+CurveStats PartialOf(double level, uint64_t identity, uint64_t run, float resistor = 150,
+    CurveKind kind = CurveKind::Response)
 {
     CurveStats stats;
-    stats.kind = CurveKind::Impedance;
-    stats.perOctave = 12;
-    stats.refused = 4;
-    AddBandToStats(stats, Flat(20, 20000, 6.5), 3);
-    AddBandToStats(stats, Flat(200, 2000, 1e-3), 3);
-    const DecodedStats decoded = DecodeStatsPartial(EncodeStatsPartial(stats));
-    ASSERT_FALSE(decoded.error) << *decoded.error;
-    EXPECT_EQ(decoded.stats.kind, CurveKind::Impedance);
-    EXPECT_EQ(decoded.stats.perOctave, 12);
-    EXPECT_EQ(decoded.stats.curves, 2u);
-    EXPECT_EQ(decoded.stats.refused, 4u);
-    EXPECT_EQ(decoded.stats.firstIndex, stats.firstIndex);
-    EXPECT_EQ(decoded.stats.columns, stats.columns);
-    // 52-byte header, 8-byte checksum, 4 bytes per grid point and per value.
-    std::size_t values = 0;
-    for (const auto& column : stats.columns)
-        values += column.size();
-    EXPECT_EQ(EncodeStatsPartial(stats).size(), 60 + 4 * stats.columns.size() + 4 * values);
+    stats.kind = kind;
+    stats.serialResistor = resistor;
+    AddBandToStats(stats, Flat(100, 1000, level), 1);
+    stats.identities = {identity};
+    stats.runs = {run};
+    return stats;
 }
 
-uint64_t Checksum(const std::vector<unsigned char>& bytes, std::size_t end)
+TEST(CurveStats, NothingCountsTwiceAndResistorsDoNotMix)
 {
-    uint64_t hash = 14695981039346656037ull;
-    for (std::size_t i = 0; i < end; ++i)
-        hash = (hash ^ bytes[i]) * 1099511628211ull;
-    return hash;
-}
-
-// The bytes with a little-endian value put at offset and the checksum made to fit.
-template <typename T>
-std::vector<unsigned char> Forged(std::vector<unsigned char> bytes, std::size_t offset, T value)
-{
-    std::memcpy(bytes.data() + offset, &value, sizeof value);
-    const uint64_t checksum = Checksum(bytes, bytes.size() - 8);
-    std::memcpy(bytes.data() + bytes.size() - 8, &checksum, 8);
-    return bytes;
-}
-
-std::string ErrorOf(const std::vector<unsigned char>& bytes)
-{
-    const DecodedStats decoded = DecodeStatsPartial(bytes);
-    return decoded.error.value_or("");
-}
-
-TEST(StatsPartial, HostileBytesRefusedInWords)
-{
-    CurveStats stats;
-    stats.perOctave = 3;
-    AddBandToStats(stats, Flat(500, 4000, 70), 2);
-    AddBandToStats(stats, Flat(1000, 2000, 75), 2);
-    const std::vector<unsigned char> good = EncodeStatsPartial(stats);
-    ASSERT_EQ(ErrorOf(good), "");
-
-    // Every truncation and every changed byte is refused.
-    for (std::size_t size = 0; size < good.size(); ++size) {
-        const std::vector<unsigned char> cut(good.begin(), good.begin() + size);
-        EXPECT_NE(ErrorOf(cut), "") << size;
-    }
-    for (std::size_t i = 0; i < good.size(); ++i) {
-        std::vector<unsigned char> changed = good;
-        changed[i] ^= 0x10;
-        EXPECT_NE(ErrorOf(changed), "") << i;
-    }
-    std::vector<unsigned char> longer = good;
-    longer.push_back(0);
-    EXPECT_NE(ErrorOf(longer), "");
-
-    // Forged with a fitting checksum: each refused for what it is.
-    const std::size_t firstCount = 52;
+    const CurveKind ohm = CurveKind::Impedance;
     struct Case {
-        std::vector<unsigned char> bytes;
-        std::string words;
+        CurveStats first, second;
+        std::optional<std::string> misfit;
     };
     const Case cases[] = {
-        {{'V', 'O', 'X'}, "it does not start with VOXASTAT"},
-        {Forged<uint32_t>(good, 8, 2), "format version 2; this voxacurve reads 1"},
-        {Forged<uint32_t>(good, 12, 7), "unknown curve kind 7"},
-        {Forged<uint32_t>(good, 16, 0), "0 points per octave (1 to 1000 are made)"},
-        {Forged<uint64_t>(good, 44, 1ull << 40), "a grid beyond any frequency a curve can hold"},
-        {Forged<uint64_t>(good, 44, 1000), "truncated: 1000 grid points announced"},
-        {Forged<int64_t>(good, 36, -(1ll << 62)), "a grid beyond any frequency a curve can hold"},
-        {Forged<uint32_t>(good, firstCount, 3),
-            "a grid point with more values than the "
-            "partial's 2 curves"},
-        {Forged<uint32_t>(Forged<uint64_t>(good, 20, 1000000), firstCount, 1000),
-            "truncated within the values of a grid point"},
-        {Forged<float>(good, firstCount + 4, NAN), "a value that is not a finite number"},
-        {Forged<uint64_t>(good, 44, stats.columns.size() - 1),
-            std::to_string(4 + 4 * stats.columns.back().size()) + " bytes after its last value"},
+        {PartialOf(60, 1, 10), PartialOf(70, 2, 11), std::nullopt},
+        {PartialOf(60, 1, 10), PartialOf(60, 1, 10),
+            "the same partial as one merged before (given twice, or a copy of it)"},
+        {PartialOf(60, 1, 10), PartialOf(70, 1, 11),
+            "it holds curves of a file that a partial merged before holds too (overlapping "
+            "inputs)"},
+        {PartialOf(8, 1, 10, 150, ohm), PartialOf(9, 2, 11, 1000, ohm),
+            "impedance curves with a serial resistor of 1000 Ohm, not 150"},
+        // The resistor does not change a response.
+        {PartialOf(60, 1, 10, 150), PartialOf(70, 2, 11, 1000), std::nullopt},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ErrorOf(c.bytes).find("not a usable partial of voxacurve stats: " + c.words), 0u)
-            << ErrorOf(c.bytes) << " instead of " << c.words;
+    for (Case c : cases) {
+        CurveStats merged;
+        ASSERT_EQ(MergeStats(merged, std::move(c.first)), std::nullopt);
+        EXPECT_EQ(MergeStats(merged, std::move(c.second)), c.misfit);
+        EXPECT_EQ(merged.curves, c.misfit ? 1u : 2u);
+    }
+}
+
+TEST(SampleDeviation, NMinusOneAroundTheMeanWhateverTheOrder)
+{
+    struct Case {
+        std::vector<float> values;
+        double expected; // NaN: none
+    };
+    const Case cases[] = {
+        {{60, 70, 80}, 10},
+        {{70, 70}, 0},
+        {{1, 2, 3, 4}, std::sqrt(5.0 / 3.0)},
+        {{1e30f, -1e30f}, std::sqrt(2.0) * 1e30f},
+        {{42}, NAN},
+    };
+    for (const Case& c : cases) {
+        const double deviation = SampleDeviation(c.values, ExactMean(c.values));
+        if (std::isnan(c.expected))
+            EXPECT_TRUE(std::isnan(deviation));
+        else
+            EXPECT_NEAR(deviation, c.expected, 1e-12 * std::max(1.0, c.expected));
+    }
+    // Large levels with a tiny spread: no cancellation, and no dependence on the order.
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> level(90, 90.001f);
+    std::vector<float> many(10001);
+    for (float& v : many)
+        v = level(random);
+    const double deviation = SampleDeviation(many, ExactMean(many));
+    std::shuffle(many.begin(), many.end(), random);
+    EXPECT_EQ(SampleDeviation(many, ExactMean(many)), deviation);
+    EXPECT_NEAR(deviation, 0.001 / std::sqrt(12.0), 2e-5);
+}
+
+TEST(CurveStats, StdBesideTheMeanAndPercentilesNamedApart)
+{
+    CurveStats stats;
+    stats.perOctave = 1;
+    AddBandToStats(stats, Flat(1000, 2000, 60), 3);
+    AddBandToStats(stats, Flat(1000, 2000, 80), 3);
+    AddBandToStats(stats, Flat(2000, 4000, 70), 3);
+    const std::vector<double> percentiles = {50, 50.0000001};
+    const std::vector<StatsRow> rows = ComputeStatsRows(stats, percentiles);
+    EXPECT_EQ(FormatStatsCsv(stats, rows, percentiles),
+        "Frequency (Hz),Mean (dB),Std (dB),Minimum (dB),Maximum (dB),P50 (dB),"
+        "P50.0000001 (dB),Count\n"
+        "1000,70.0000,14.1421,60.0000,80.0000,70.0000,70.0000,2\n"
+        "2000,70.0000,10.0000,60.0000,80.0000,70.0000,70.0000,3\n"
+        "4000,70.0000,,70.0000,70.0000,70.0000,70.0000,1\n");
+    EXPECT_EQ(StatisticNames(percentiles),
+        (std::vector<std::string> {
+            "mean", "std", "minimum", "maximum", "p50", "p50.0000001", "count"}));
+    // The file of the deviation leaves out the point of one curve.
+    const std::string text = FormatStatisticText(stats, rows, percentiles, 1, TextFormat::Frd);
+    EXPECT_NE(text.find("\n2000 10.0000 0\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\n4000 "), std::string::npos) << text;
 }
 
 } // namespace
@@ -259,6 +261,7 @@ TEST(StatsCsv, ReadsBackWhatStatsWrites)
     const ParsedStatsTable parsed = ParseStatsCsv(FormatStatsCsv(stats, rows, percentiles));
     ASSERT_FALSE(parsed.error) << *parsed.error;
     const StatsTable& table = parsed.table;
+    EXPECT_TRUE(table.hasDeviation);
     EXPECT_EQ(table.kind, CurveKind::Response);
     EXPECT_EQ(table.percentiles, percentiles);
     ASSERT_EQ(table.frequencies.size(), rows.size());
@@ -267,6 +270,10 @@ TEST(StatsCsv, ReadsBackWhatStatsWrites)
         EXPECT_NEAR(table.minimum[i], rows[i].minimum, 1e-4);
         EXPECT_NEAR(table.maximum[i], rows[i].maximum, 1e-4);
         EXPECT_NEAR(table.mean[i], rows[i].mean, 1e-4);
+        if (rows[i].count > 1)
+            EXPECT_NEAR(table.deviation[i], rows[i].deviation, 1e-4);
+        else
+            EXPECT_TRUE(std::isnan(table.deviation[i]));
         EXPECT_NEAR(table.percentileValues[2][i], rows[i].percentiles[2], 1e-4);
     }
 }

@@ -2,25 +2,35 @@
 
 #include "app/WriteWhole.h"
 #include "curves/CurveStats.h"
+#include "curves/StatsPartial.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <random>
+#include <unordered_map>
 
 namespace
 {
 
 namespace fs = std::filesystem;
 
+enum class StatsMode { Text, Partial, Merge };
+
 struct StatsOptions {
+    StatsMode mode = StatsMode::Text;
     int perOctave = 48;
     bool perOctaveGiven = false;
     std::vector<double> percentiles = {5, 50, 95};
     std::optional<CurveKind> kind; // --kind: files of the other kind are left out
     std::optional<TextFormat> format;
     std::string output; // -o; empty: the standard output
+    bool outputIsDirectory = false; // one file per statistic into -o DIR/
     float serialResistor = 150;
 };
 
@@ -36,15 +46,71 @@ std::vector<double> ParsePercentiles(const std::string& text)
             throw UsageError("--percentiles must be numbers from 0 to 100 separated by commas, "
                              "not \""
                 + item + "\"");
+        if (std::find(percentiles.begin(), percentiles.end(), *p) != percentiles.end())
+            throw UsageError("--percentiles names " + item + " twice");
         percentiles.push_back(*p);
         start = end + 1;
     }
     return percentiles;
 }
 
+std::string KindWords(CurveKind kind)
+{
+    return kind == CurveKind::Response ? "a frequency response" : "an impedance curve";
+}
+
+std::string KindPlural(CurveKind kind)
+{
+    return kind == CurveKind::Response ? "frequency responses" : "impedance curves";
+}
+
+// "1 curve", "2 curves", "0 curves".
+std::string Counted(uint64_t n, const std::string& one, const std::string& many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+bool WantsDirectory(const std::string& output)
+{
+    std::error_code error;
+    return output.ends_with('/') || fs::is_directory(output, error);
+}
+
+// Refuses options that have no effect in the mode, in words.
+void RefuseIdleOptions(const ParsedArguments& parsed, StatsMode mode)
+{
+    const auto refuse = [&](const char* option, const char* why) {
+        if (parsed.values.contains(option) || parsed.has(option))
+            throw UsageError(std::string(option) + " has no effect " + why);
+    };
+    if (mode == StatsMode::Partial) {
+        refuse("--percentiles", "with --partial: the percentiles are chosen at the --merge");
+        refuse("--format", "with --partial: the partial is binary; choose it at the --merge");
+    }
+    if (mode == StatsMode::Merge) {
+        refuse("--kind", "with --merge: each partial holds one kind, chosen when it was written");
+        refuse("--serial-resistor",
+            "with --merge: each partial records the serial resistor it was written with");
+        if (parsed.values.contains("--files-from") || parsed.has("-0"))
+            throw UsageError("--merge takes the partials on the command line");
+    }
+}
+
+StatsMode ModeOf(const ParsedArguments& parsed)
+{
+    const bool partial = parsed.has("--partial");
+    const bool merge = parsed.has("--merge");
+    if (partial && merge)
+        throw UsageError("--partial and --merge exclude each other");
+    return partial ? StatsMode::Partial : merge ? StatsMode::Merge : StatsMode::Text;
+}
+
+// Every option checked before a curve is read.
 StatsOptions OptionsOf(const ParsedArguments& parsed)
 {
     StatsOptions options;
+    options.mode = ModeOf(parsed);
+    RefuseIdleOptions(parsed, options.mode);
     if (parsed.values.contains("--ppo")) {
         options.perOctave
             = static_cast<int>(ParseIntegerOption("--ppo", parsed.values.at("--ppo"), 1, 1000));
@@ -64,37 +130,57 @@ StatsOptions OptionsOf(const ParsedArguments& parsed)
             throw UsageError("--format must be frd, zma or csv");
     }
     options.output = parsed.value("-o", "");
-    options.serialResistor = parsed.values.contains("--serial-resistor")
-        ? ParseSerialResistorOption("--serial-resistor", parsed.values.at("--serial-resistor"))
-        : DefaultSerialResistor();
+    options.serialResistor = SerialResistorOf(parsed);
+    if (options.mode == StatsMode::Partial) {
+        if (options.output.empty())
+            throw UsageError("--partial needs -o PART");
+        if (options.output != "-" && WantsDirectory(options.output))
+            throw UsageError("--partial writes one file: -o PART, not a directory");
+        return options;
+    }
+    options.outputIsDirectory = !options.output.empty() && WantsDirectory(options.output);
+    if (!options.outputIsDirectory && options.format.value_or(TextFormat::Csv) != TextFormat::Csv)
+        throw UsageError("one file holds every statistic as CSV only; give -o DIR for one "
+                         "FRD or ZMA file per statistic");
+    if (options.outputIsDirectory && options.kind && options.format
+        && !TextFormatFitsKind(*options.format, *options.kind))
+        throw UsageError(TextFormatExtension(*options.format) + " does not hold "
+            + KindPlural(*options.kind) + "; use "
+            + TextFormatExtension(DefaultTextFormat(*options.kind)) + " or csv");
     return options;
 }
 
-std::string KindWords(CurveKind kind)
+// The identity of a file read a moment ago; nothing when it cannot be taken.
+std::optional<uint64_t> IdentityOf(const std::string& name)
 {
-    return kind == CurveKind::Response ? "a frequency response" : "an impedance curve";
+    struct stat info {
+    };
+    if (::stat(name.c_str(), &info) != 0)
+        return std::nullopt;
+    return CurveIdentity(static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+        static_cast<uint64_t>(info.st_size),
+        static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec);
 }
 
-std::string KindPlural(CurveKind kind)
-{
-    return kind == CurveKind::Response ? "frequency responses" : "impedance curves";
-}
-
-// Adds every file that can be read; the others are reported and counted.
+// Adds every file that can be read; the others are reported and counted. A
+// file reached twice (under two names) counts once, and that is said.
 CurveStats CollectStats(
     const std::vector<std::string>& files, const StatsOptions& options, std::ostream& err)
 {
     CurveStats stats;
     stats.perOctave = options.perOctave;
+    stats.serialResistor = options.serialResistor;
     std::optional<CurveKind> kind = options.kind;
     if (kind)
         stats.kind = *kind;
     uint64_t otherKind = 0;
+    std::unordered_map<uint64_t, std::size_t> taken; // identity -> index into files
     const auto refuse = [&](const std::string& name, const std::string& why) {
         err << "voxacurve: " << name << ": refused: " << why << '\n';
         ++stats.refused;
     };
-    for (const std::string& name : files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& name = files[i];
         const std::optional<CurveKind> fileKind = CurveKindOfName(name);
         if (!fileKind) {
             refuse(name, "not a curve file name (EE, EA, AE, AA or OHM)");
@@ -115,16 +201,29 @@ CurveStats CollectStats(
                     + "; choose one kind with --kind");
             continue;
         }
+        const std::optional<uint64_t> identity = IdentityOf(name);
+        if (!identity) {
+            refuse(name, WhyUnreadable(name));
+            continue;
+        }
+        if (const auto first = taken.find(*identity); first != taken.end()) {
+            err << "voxacurve: " << name << ": the same file as " << files[first->second]
+                << " (reached twice): counted once\n";
+            continue;
+        }
         const BandValues band = ReadBandValues(file, *fileKind, options.serialResistor);
         stats.kind = *fileKind;
         if (!AddBandToStats(stats, band.points, files.size())) {
             refuse(name, "no drawable value at a point of the grid");
             continue;
         }
+        taken.emplace(*identity, i);
+        stats.identities.push_back(*identity);
         kind = fileKind;
     }
     if (otherKind > 0)
-        err << "voxacurve: " << otherKind << " files of the other kind left out (--kind)\n";
+        err << "voxacurve: " << Counted(otherKind, "file", "files")
+            << " of the other kind left out (--kind)\n";
     return stats;
 }
 
@@ -150,6 +249,7 @@ std::optional<CurveStats> MergePartials(
             merged->perOctave
                 = options.perOctaveGiven ? options.perOctave : decoded.stats.perOctave;
             merged->kind = decoded.stats.kind;
+            merged->serialResistor = decoded.stats.serialResistor;
         }
         if (const auto misfit = MergeStats(*merged, std::move(decoded.stats))) {
             err << "voxacurve: " << name << ": does not merge: " << *misfit << '\n';
@@ -159,34 +259,27 @@ std::optional<CurveStats> MergePartials(
     return merged;
 }
 
-bool WantsDirectory(const std::string& output)
+// Writes the text to the path, or to out for none or "-"; false (said on
+// err) when it could not be written.
+bool WriteText(
+    const std::string& path, const std::string& text, std::ostream& out, std::ostream& err)
 {
-    std::error_code error;
-    return output.ends_with('/') || fs::is_directory(output, error);
+    if (path.empty() || path == "-") {
+        out << text;
+        return true;
+    }
+    if (const auto writeError = WriteWhole(path, BytesOf(text), Flush::Lazily)) {
+        err << "voxacurve: cannot write " << path << ": " << *writeError << '\n';
+        return false;
+    }
+    return true;
 }
 
-// The statistics as text where -o says; false when something was not written.
-bool WriteStats(
-    CurveStats& stats, const StatsOptions& options, std::ostream& out, std::ostream& err)
+// One file per statistic into the directory of -o; false when something was
+// not written.
+bool WriteStatisticFiles(CurveStats& stats, std::span<const StatsRow> rows,
+    const StatsOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::vector<StatsRow> rows = ComputeStatsRows(stats, options.percentiles);
-    const auto write = [&](const std::string& path, const std::string& text) {
-        if (path.empty() || path == "-") {
-            out << text;
-            return true;
-        }
-        if (const auto writeError = WriteWhole(path, BytesOf(text), Flush::Lazily)) {
-            err << "voxacurve: cannot write " << path << ": " << *writeError << '\n';
-            return false;
-        }
-        return true;
-    };
-    if (!WantsDirectory(options.output)) {
-        if (options.format.value_or(TextFormat::Csv) != TextFormat::Csv)
-            throw UsageError("one file holds every statistic as CSV only; give -o DIR for one "
-                             "FRD or ZMA file per statistic");
-        return write(options.output, FormatStatsCsv(stats, rows, options.percentiles));
-    }
     const TextFormat format = options.format.value_or(DefaultTextFormat(stats.kind));
     if (!TextFormatFitsKind(format, stats.kind)) {
         err << "voxacurve: " << TextFormatExtension(format) << " does not hold "
@@ -196,13 +289,45 @@ bool WriteStats(
     }
     std::error_code error;
     fs::create_directories(options.output, error);
+    if (error) {
+        err << "voxacurve: cannot make the directory " << options.output << ": " << error.message()
+            << '\n';
+        return false;
+    }
     const std::vector<std::string> names = StatisticNames(options.percentiles);
     bool written = true;
     for (std::size_t s = 0; s + 1 < names.size(); ++s)
-        written &= write(
+        written &= WriteText(
             (fs::path(options.output) / (names[s] + "." + TextFormatExtension(format))).string(),
-            FormatStatisticText(stats, rows, options.percentiles, s, format));
+            FormatStatisticText(stats, rows, options.percentiles, s, format), out, err);
     return written;
+}
+
+bool WriteStats(
+    CurveStats& stats, const StatsOptions& options, std::ostream& out, std::ostream& err)
+{
+    const std::vector<StatsRow> rows = ComputeStatsRows(stats, options.percentiles);
+    if (options.outputIsDirectory)
+        return WriteStatisticFiles(stats, rows, options, out, err);
+    return WriteText(options.output, FormatStatsCsv(stats, rows, options.percentiles), out, err);
+}
+
+bool WritePartial(
+    const CurveStats& stats, const std::string& output, std::ostream& out, std::ostream& err)
+{
+    std::random_device random;
+    const uint64_t run = (uint64_t {random()} << 32) ^ random();
+    const std::vector<unsigned char> bytes = EncodeStatsPartial(stats, run);
+    if (output == "-") {
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+        return true;
+    }
+    if (const auto writeError = WriteWhole(output, bytes, Flush::Lazily)) {
+        err << "voxacurve: cannot write " << output << ": " << *writeError << '\n';
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -214,19 +339,11 @@ int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
             {"--format", true}, {"-o", true}, {"--serial-resistor", true}, {"--partial", false},
             {"--merge", false}}));
     const StatsOptions options = OptionsOf(parsed);
-    const bool partial = parsed.has("--partial");
-    const bool merge = parsed.has("--merge");
-    if (partial && merge)
-        throw UsageError("--partial and --merge exclude each other");
-    if (partial && options.output.empty())
-        throw UsageError("--partial needs -o PART");
-    if (merge && parsed.values.contains("--files-from"))
-        throw UsageError("--merge takes the partials on the command line");
+    const bool merge = options.mode == StatsMode::Merge;
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError(
             merge ? "--merge needs at least one PART" : "stats needs at least one FILE");
 
-    int problems = 0;
     CurveStats stats;
     if (merge) {
         std::optional<CurveStats> merged = MergePartials(parsed.files, options, err);
@@ -234,24 +351,16 @@ int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
             return kExitFailed;
         stats = std::move(*merged);
     } else {
-        problems = ExpandInputFiles(parsed, std::cin, err);
+        // What the walk or the file list could not give counts as refused.
+        const int problems = ExpandInputFiles(parsed, std::cin, err);
         stats = CollectStats(parsed.files, options, err);
-    }
-    err << "voxacurve: statistics of " << stats.curves << " curves; " << stats.refused
-        << " files refused or unreadable\n";
-    const bool clean = problems == 0 && stats.refused == 0;
-    if (partial) {
         stats.refused += static_cast<uint64_t>(problems);
-        const std::vector<unsigned char> bytes = EncodeStatsPartial(stats);
-        if (options.output == "-")
-            out.write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
-        else if (const auto writeError = WriteWhole(options.output, bytes, Flush::Lazily)) {
-            err << "voxacurve: cannot write " << options.output << ": " << *writeError << '\n';
-            return kExitFailed;
-        }
-        return clean ? kExitOk : kExitFailed;
     }
+    err << "voxacurve: statistics of " << Counted(stats.curves, "curve", "curves") << "; "
+        << Counted(stats.refused, "file", "files") << " refused or unreadable\n";
+    const bool clean = stats.refused == 0;
+    if (options.mode == StatsMode::Partial)
+        return WritePartial(stats, options.output, out, err) && clean ? kExitOk : kExitFailed;
     if (stats.curves == 0) {
         err << "voxacurve: no curve to take statistics of\n";
         return kExitFailed;

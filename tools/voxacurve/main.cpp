@@ -7,6 +7,7 @@
 //   voxacurve render FILE... -o OUT.png   the viewer's picture of the curves
 //   voxacurve stats FILE|DIR...   statistics of many curves per frequency
 //   voxacurve check FILE|DIR... --upper U --lower L   each curve within its limits?
+//   voxacurve limits STATS.csv --sigma K -o DIR   upper and lower limits of a golden batch
 //
 // Exit codes: 0 all went well, 1 a file was refused, unreadable or not
 // written, 2 a wrong command line.
@@ -14,6 +15,7 @@
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/CheckCommand.h"
 #include "tools/voxacurve/Commands.h"
+#include "tools/voxacurve/LimitsCommand.h"
 #include "tools/voxacurve/RenderCommand.h"
 #include "tools/voxacurve/StatsCommand.h"
 
@@ -55,14 +57,16 @@ constexpr Command kCommands[] = {
         "FILE|DIR... [--files-from LIST [-0]] [--ppo N] [--percentiles P,P,...] "
         "[--kind response|impedance] [-o OUT.csv | -o - | -o DIR [--format frd|zma|csv]] "
         "[--serial-resistor R]\n"
-        "  voxacurve stats FILE|DIR... --partial -o PART [--ppo N] [--kind K] [--serial-resistor "
-        "R]\n"
-        "  voxacurve stats --merge PART... [--percentiles P,...] [-o OUT.csv | -o - | -o DIR]",
+        "  voxacurve stats FILE|DIR... [--files-from LIST [-0]] --partial -o PART [--ppo N] "
+        "[--kind K] [--serial-resistor R]\n"
+        "  voxacurve stats --merge PART... [--ppo N] [--percentiles P,...] [-o OUT.csv | -o - | -o "
+        "DIR [--format frd|zma|csv]]",
         RunStats},
     {"check",
         "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L [--offset-to HZ] [--json] "
         "[--serial-resistor R]",
         RunCheck},
+    {"limits", "STATS.csv (--sigma K | --percentiles LO,HI) [--widen DB] -o DIR", RunLimits},
 };
 
 void PrintUsage(std::ostream& out)
