@@ -4,7 +4,8 @@
 curve_file: good files and the malformed kinds a loader must refuse or draw
 safely; settings_layout: fresh configuration files (scrambled as the program
 writes them) with damaged fields; file_names: edit-field text, a zero byte,
-then the extension.
+then the extension; stats_partial: partials of voxacurve stats, sound and
+forged.
 """
 import math
 import os
@@ -142,8 +143,45 @@ def curve_text_seeds():
         write("curve_text", name, bytes([choice]) + text)
 
 
+def fnv1a(data):
+    h = 14695981039346656037
+    for b in data:
+        h = ((h ^ b) * 1099511628211) % 2**64
+    return h
+
+
+def partial(kind=0, per_octave=3, resistor=150.0, run=1, refused=0, first=0, columns=(),
+            identities=None):
+    """A partial of voxacurve stats, format 2, with its checksum."""
+    curves = max((len(c) for c in columns), default=0)
+    if identities is None:
+        identities = list(range(1, curves + 1))
+    body = b"VOXASTAT" + struct.pack("<IIIfQQQqQ", 2, kind, per_octave, resistor, run,
+                                     len(identities), refused, first, len(columns))
+    for column in columns:
+        body += struct.pack("<I%df" % len(column), len(column), *column)
+    body += b"".join(struct.pack("<Q", i) for i in sorted(identities))
+    return body + struct.pack("<Q", fnv1a(body))
+
+
+def partial_seeds():
+    """The first byte: odd, the target seals the checksum; then the partial."""
+    for name, sealed, data in [
+        ("one_curve", 1, partial(columns=[[60.0], [61.5], [62.0]])),
+        ("two_curves", 1, partial(columns=[[60.0, 70.0], [61.0, 71.0], [80.0]], first=-2)),
+        ("apart", 1, partial(per_octave=1, columns=[[60.0], [], [], [70.0]], first=-5)),
+        ("impedance", 1, partial(kind=1, resistor=1000.0, columns=[[6.5, 8.0], [12.0, 9.5]])),
+        ("refused_only", 1, partial(refused=3)),
+        ("unsealed", 0, partial(columns=[[60.0]])),
+        ("far_grid", 1, partial(first=100000000, columns=[[60.0]])),
+        ("version_1", 1, b"VOXASTAT" + struct.pack("<I", 1) + bytes(60)),
+    ]:
+        write("stats_partial", name, bytes([sealed]) + data)
+
+
 curve_seeds()
 settings_seeds()
 file_name_seeds()
 box_text_seeds()
 curve_text_seeds()
+partial_seeds()
