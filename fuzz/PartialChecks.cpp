@@ -53,9 +53,9 @@ std::optional<std::string> CheckStatsPartialInput(std::span<const unsigned char>
     if (bytes.empty())
         return std::nullopt;
     const bool sealed = (bytes[0] & 1) != 0;
-    const std::vector<unsigned char> partial
-        = sealed ? WithPartialChecksum(bytes.subspan(1))
-                 : std::vector<unsigned char>(bytes.begin() + 1, bytes.end());
+    const std::vector<unsigned char> partial = sealed
+        ? WithPartialChecksum(bytes.subspan(1))
+        : std::vector<unsigned char>(bytes.begin() + 1, bytes.end());
     DecodedStats decoded = DecodeStatsPartial(partial);
     if (decoded.error) {
         if (decoded.error->rfind("not a usable partial of voxacurve stats: ", 0) != 0)
