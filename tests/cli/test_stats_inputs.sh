@@ -90,6 +90,14 @@ run stats "$WORK/b/SPEAKER.EA" "$WORK/b/BROKEN.EA" "$dir/SPEAKER.OHM" --kind res
 expect_in "$ERR" "statistics of 1 curve; 1 file refused or unreadable" "singular counts"
 expect_in "$ERR" "voxacurve: 1 file of the other kind left out (--kind)" "one file of the other kind"
 
+# What the walk or a file list cannot give counts as refused, in the
+# summary and in the partial alike.
+run stats "$WORK/b/SPEAKER.EA" --files-from "$WORK/no-list" --partial -o "$WORK/gap.part"
+expect_rc 1 "a file list that cannot be read"
+expect_in "$ERR" "statistics of 1 curve; 1 file refused or unreadable" "the list counted in the summary"
+run stats --merge "$WORK/gap.part"
+expect_in "$ERR" "statistics of 1 curve; 1 file refused or unreadable" "the list counted in the partial"
+
 # Percentiles that print alike get names apart, in files and columns.
 run stats "$WORK/a" --percentiles 50,50.0000001 -o "$WORK/apart/"
 expect_rc 0 "percentiles close together"
