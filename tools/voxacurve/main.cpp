@@ -7,6 +7,9 @@
 //   voxacurve render FILE... -o OUT.png   the viewer's picture of the curves
 //   voxacurve stats FILE|DIR...   statistics of many curves per frequency
 //   voxacurve check FILE|DIR... --upper U --lower L   each curve within its limits?
+//   voxacurve config [--json]   the configuration the viewer beside voxacurve reads
+//   voxacurve config --curve-directory DIR --bmp-directory DIR   sets the viewer's folders
+//   voxacurve --version         the version of the viewer and of voxacurve
 //
 // Exit codes: 0 all went well, 1 a file was refused, unreadable or not
 // written, 2 a wrong command line.
@@ -14,6 +17,7 @@
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/CheckCommand.h"
 #include "tools/voxacurve/Commands.h"
+#include "tools/voxacurve/ConfigCommand.h"
 #include "tools/voxacurve/RenderCommand.h"
 #include "tools/voxacurve/StatsCommand.h"
 
@@ -63,6 +67,8 @@ constexpr Command kCommands[] = {
         "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L [--offset-to HZ] [--json] "
         "[--serial-resistor R]",
         RunCheck},
+    {"config", "[--json]\n  voxacurve config [--curve-directory DIR] [--bmp-directory DIR]",
+        RunConfig},
 };
 
 void PrintUsage(std::ostream& out)
@@ -70,6 +76,7 @@ void PrintUsage(std::ostream& out)
     out << "usage:\n";
     for (const Command& command : kCommands)
         out << "  voxacurve " << command.name << ' ' << command.usage << '\n';
+    out << "  voxacurve --version\n";
 }
 
 // Flushes the standard output; false (and said on stderr) when its bytes
@@ -89,6 +96,10 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         PrintUsage(std::cout);
+        return StandardOutputWritten() ? kExitOk : kExitFailed;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "voxacurve " << VOXA_VERSION << " (VOXA 32 Curve Viewer)\n";
         return StandardOutputWritten() ? kExitOk : kExitFailed;
     }
     for (const Command& command : kCommands) {
