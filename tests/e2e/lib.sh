@@ -268,6 +268,19 @@ open(path, 'wb').write(data)
 PY
 }
 
+# A fresh folder for an installed program, removed at the end (sets ROOT);
+# skips the test (exit status 77) where it does not run as root, since the
+# program folder must be root's and the program run by a second user.
+make_installation_root() {
+    if [ "$(id -u)" != 0 ]; then
+        echo "SKIP: needs root (a root-owned program folder and a second user)"
+        exit 77
+    fi
+    ROOT=$(mktemp -d /tmp/voxa-installed-XXXXXX)
+    trap 'rm -rf "$ROOT"' EXIT
+    chmod 755 "$ROOT"
+}
+
 # An ordinary user for the tests of an installed program (needs root); sets
 # TEST_USER and XAUTH_ENV: the X server takes the user's connection, and an
 # authority file, where the server has one, is handed on as a copy the user

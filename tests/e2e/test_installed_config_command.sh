@@ -6,16 +6,11 @@
 # file stays as it is. Needs root to add the user and own the folder.
 source "$E2E_DIR/lib.sh"
 
-if [ "$(id -u)" != 0 ]; then
-    echo "SKIP: needs root (a root-owned program folder and a second user)"
-    exit 77
-fi
+make_installation_root
+root=$ROOT
 
 # PREFIX/bin with the viewer, its print module and voxacurve; the site's
 # configuration, a fresh one that prints to BMP files, written by root.
-root=$(mktemp -d /tmp/voxa-installed-XXXXXX)
-trap 'rm -rf "$root"' EXIT
-chmod 755 "$root"
 bin=$root/usr/bin
 mkdir -p "$bin"
 build=$(dirname "$VIEWER_BINARY")

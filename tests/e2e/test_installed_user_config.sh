@@ -5,17 +5,12 @@
 # in the installed example curves. Needs root to add the user and own the folder.
 source "$E2E_DIR/lib.sh"
 
-if [ "$(id -u)" != 0 ]; then
-    echo "SKIP: needs root (a root-owned program folder and a second user)"
-    exit 77
-fi
+make_installation_root
+root=$ROOT
 
 # PREFIX/bin/voxa32vw beside its print module and the site's configuration,
 # PREFIX/share/voxa32vw/curves with the example curves, and the user's home;
 # all of it reachable by the user, only the home writable.
-root=$(mktemp -d /tmp/voxa-installed-XXXXXX)
-trap 'rm -rf "$root"' EXIT
-chmod 755 "$root"
 prefix=$root/usr
 bin=$prefix/bin
 mkdir -p "$bin" "$prefix/share/voxa32vw/curves"
