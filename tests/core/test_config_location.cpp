@@ -1,6 +1,7 @@
 #include "app/ConfigFile.h"
 #include "app/ConfigLocation.h"
 #include "app/FileReplace.h"
+#include "dialogs/FileNameRules.h"
 
 #include "TempDir.h"
 
@@ -193,6 +194,7 @@ TEST(ConfigLocation, AProgramFolderOfAnyLengthFindsItsFileWhole)
     while (folder.size() < 300)
         folder += std::string(40, 'd') + "/";
     fs::create_directories(folder);
+    EXPECT_EQ(ProgramDirectoryOf(folder + "voxa32vw"), folder);
     const std::string path = ConfigPath(folder);
     EXPECT_EQ(path, folder + "VOXA32VW.CFG");
     EXPECT_EQ(FindConfigLocation(folder).readPath, path);
