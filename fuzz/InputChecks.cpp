@@ -366,8 +366,7 @@ Problem CheckProgramDirectory(std::string_view path)
 {
     const std::string dir = ProgramDirectoryOf(path);
     const std::size_t slash = path.rfind('/');
-    if (slash == std::string_view::npos ? !dir.empty()
-                                        : dir != path.substr(0, slash + 1))
+    if (slash == std::string_view::npos ? !dir.empty() : dir != path.substr(0, slash + 1))
         return "a program directory that is not the path up to its last '/'";
     if (IsDirectoryEntry(path) != path.starts_with('['))
         return "a directory entry not told by its leading '['";
