@@ -74,7 +74,7 @@ std::string ProgramDirectoryOf(std::string_view executablePath)
     const std::size_t slash = executablePath.rfind('/');
     if (slash == std::string_view::npos)
         return {};
-    return CutText(std::string(executablePath.substr(0, slash + 1)));
+    return std::string(executablePath.substr(0, slash + 1));
 }
 
 bool IsDirectoryEntry(std::string_view itemText)

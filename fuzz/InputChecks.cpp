@@ -290,9 +290,10 @@ Problem CheckTexts(const SettingsRecord& record)
             return "a text longer than its field";
     if (record.DelayCorrection.str().size() > 12 || record.ResponseUnit.str().size() > 14)
         return "a short text longer than its field";
-    if (CutText(record.CurveDirectory.str() + "SPEAKER.EA").size() > kMaxTextLength
-        || ConfigPath(record.SplashLine1.str()).size() > kMaxTextLength)
+    if (CutText(record.CurveDirectory.str() + "SPEAKER.EA").size() > kMaxTextLength)
         return "a path longer than 255 characters";
+    if (ConfigPath(record.SplashLine1.str()) != record.SplashLine1.str() + "VOXA32VW.CFG")
+        return "a configuration path that is not the whole folder and the file name";
     const std::string status = SerialResistorStatusText(record.SerialResistor);
     if (!status.starts_with("Serial Resistor: ") || !status.ends_with(" Ohm")
         || status.size() > 17 + 48 + 4)
@@ -365,8 +366,7 @@ Problem CheckProgramDirectory(std::string_view path)
 {
     const std::string dir = ProgramDirectoryOf(path);
     const std::size_t slash = path.rfind('/');
-    if (slash == std::string_view::npos ? !dir.empty()
-                                        : dir != CutText(std::string(path.substr(0, slash + 1))))
+    if (slash == std::string_view::npos ? !dir.empty() : dir != path.substr(0, slash + 1))
         return "a program directory that is not the path up to its last '/'";
     if (IsDirectoryEntry(path) != path.starts_with('['))
         return "a directory entry not told by its leading '['";

@@ -132,7 +132,7 @@ int RunProgram(int argc, char** argv)
 {
     VoxaApplication app(argc, argv);
     CommandLine.assign(argv, argv + argc);
-    ProgramDir = ProgramDirectoryOf(QCoreApplication::applicationFilePath().toStdString());
+    ProgramDir = ProgramDirectoryOf(RunningProgramPath());
     InstallFontSubstitutes();
     try {
         CurveKindText = "--";

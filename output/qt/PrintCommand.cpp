@@ -1,5 +1,7 @@
 #include "output/qt/PrintCommand.h"
 
+#include "app/ConfigLocation.h"
+#include "app/ProgramContext.h"
 #include "app/SettingsRecord.h"
 #include "app/ToneSequences.h"
 #include "app/WriteWhole.h"
@@ -260,8 +262,9 @@ DataRect PictureDataRect(const TMainForm& form)
 void PrintClick()
 {
     std::string bmpName;
+    const std::string bmpDirectory = BmpDirectoryToOffer(Settings.BmpDirectory.str(), ProgramDir);
     if (Settings.PrintToBmp) {
-        bmpName = SelectFile(Settings.BmpDirectory.str(), "BMP", "Cancel", false);
+        bmpName = SelectFile(bmpDirectory, "BMP", "Cancel", false);
         if (bmpName.empty())
             return;
     }
@@ -275,7 +278,7 @@ void PrintClick()
     PixelImage picture = toPixelImage(takePicture(form, capture));
     cleanUp(picture, data, ratio);
     if (Settings.PrintToBmp)
-        saveBmp(toQImage(picture), JoinPath(Settings.BmpDirectory.str(), bmpName));
+        saveBmp(toQImage(picture), JoinPath(bmpDirectory, bmpName));
     else
         printPicture(toQImage(picture));
 

@@ -12,11 +12,11 @@ class TMainForm;
 // takes a picture of the window (the print button's title row, the data
 // window with its axes and the status row), cleans it up for paper (colour
 // or black and white) and saves it as a 24-bit BMP file under BmpDirectory
-// or stretches it onto one page of the program's printer, then sounds the
-// short "done" tone. The navigation buttons are as visible afterwards as
-// before, even when the command fails.
-// Throws std::runtime_error when no printer is available or the bitmap file
-// cannot be written; the busy cursor is restored first.
+// (for an empty one in an installed program, the user's pictures or home
+// folder: BmpDirectoryToOffer) or stretches it onto one page of the program's printer, then sounds
+// the short "done" tone. The navigation buttons are as visible afterwards as before, even when the
+// command fails. Throws std::runtime_error when no printer is available or the bitmap file cannot
+// be written; the busy cursor is restored first.
 void PrintClick();
 
 // The captured rectangle in the client area's coordinates. The window is

@@ -109,16 +109,6 @@ TEST(ConfigFile, FindSwitchReturnsTheLastMatchingPosition)
     EXPECT_EQ(FindSwitch({"/Init"}, "/Init"), 0) << "the program name is not an argument";
 }
 
-TEST(ConfigFile, PathIsCutAt255Characters)
-{
-    const std::string dir = "/" + std::string(250, 'd') + "/";
-    const std::string path = ConfigPath(dir);
-    EXPECT_EQ(path.size(), 255u);
-    EXPECT_EQ(path.substr(0, 252), dir);
-    SettingsRecord r {};
-    EXPECT_FALSE(LoadSettingsFile({"p"}, {path, path}, r));
-}
-
 // The start-up names the file that failed and why; where it read the site's
 // file, also the user's copy it looked for first.
 TEST(ConfigFile, FailedLoadSaysWhichFileWhereAndWhy)

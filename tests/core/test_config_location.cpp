@@ -1,6 +1,7 @@
 #include "app/ConfigFile.h"
 #include "app/ConfigLocation.h"
 #include "app/FileReplace.h"
+#include "dialogs/FileNameRules.h"
 
 #include "TempDir.h"
 
@@ -185,3 +186,61 @@ TEST(FileModes, NewFilesTakeTheUmaskAndReplacedFilesKeepTheirMode)
 }
 
 } // namespace
+
+TEST(ConfigLocation, AProgramFolderOfAnyLengthFindsItsFileWhole)
+{
+    TempDir tmp;
+    std::string folder = tmp.dir();
+    while (folder.size() < 300)
+        folder += std::string(40, 'd') + "/";
+    fs::create_directories(folder);
+    EXPECT_EQ(ProgramDirectoryOf(folder + "voxa32vw"), folder);
+    const std::string path = ConfigPath(folder);
+    EXPECT_EQ(path, folder + "VOXA32VW.CFG");
+    EXPECT_EQ(FindConfigLocation(folder).readPath, path);
+
+    SettingsRecord written = freshRecord();
+    written.GridColor = 0x654321;
+    ASSERT_TRUE(WriteConfigFile(path, written));
+    SettingsRecord read {};
+    ASSERT_TRUE(ReadConfigFile(path, read));
+    EXPECT_EQ(read.GridColor, 0x654321u);
+}
+
+TEST(ConfigLocation, PicturesFolderAsXdgUserDirNamesIt)
+{
+    struct Case {
+        const char* what;
+        std::string userDirs;
+        std::optional<std::string> expected;
+    };
+    for (const Case& c : {
+             Case {"under home", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "/home/ann/Bilder"},
+             Case {"absolute", "# comment\nXDG_PICTURES_DIR=\"/data/pics\"", "/data/pics"},
+             Case {"home itself", "XDG_PICTURES_DIR=\"$HOME/\"\n", "/home/ann/"},
+             Case {"the last line counts",
+                 "XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"$HOME/b\"\n", "/home/ann/b"},
+             Case {"other folders only", "XDG_MUSIC_DIR=\"$HOME/Music\"\n", std::nullopt},
+             Case {"relative, to be ignored", "XDG_PICTURES_DIR=\"Pictures\"\n", std::nullopt},
+             Case {"no closing quote", "XDG_PICTURES_DIR=\"\n", std::nullopt},
+             Case {"$HOMEX is no home", "XDG_PICTURES_DIR=\"$HOMEX/p\"\n", std::nullopt},
+             Case {"empty text", "", std::nullopt},
+         }) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(PicturesDirectoryOf(c.userDirs, "/home/ann"), c.expected);
+    }
+}
+
+TEST(ConfigLocation, BmpBoxOfAnInstalledProgramOffersPicturesElseHome)
+{
+    const std::optional<std::string> pictures = "/home/ann/Pictures";
+    EXPECT_EQ(ChooseDefaultBmpDirectory(true, pictures, true, "/home/ann"), "");
+    EXPECT_EQ(ChooseDefaultBmpDirectory(false, pictures, true, "/home/ann"), "/home/ann/Pictures/");
+    EXPECT_EQ(ChooseDefaultBmpDirectory(false, pictures, false, "/home/ann"), "/home/ann/");
+    EXPECT_EQ(ChooseDefaultBmpDirectory(false, std::nullopt, false, "/home/ann/"), "/home/ann/");
+    EXPECT_EQ(ChooseDefaultBmpDirectory(false, std::nullopt, false, ""), "");
+
+    TempDir tmp;
+    EXPECT_EQ(BmpDirectoryToOffer("/stored/", tmp.dir()), "/stored/");
+    EXPECT_EQ(BmpDirectoryToOffer("", tmp.dir()), ""); // a writable program folder
+}

@@ -241,3 +241,83 @@ config_colour() {
     high=$(config_int16 "$1" $(($2 + 2)))
     printf '%06X' $(((high & 0xFFFF) << 16 | (low & 0xFFFF)))
 }
+
+# Sets PrintToBmp (offset 89) in a scrambled configuration file.
+config_set_print_to_bmp() {
+    python3 - "$1" <<'PY'
+import sys
+path = sys.argv[1]
+data = bytearray(open(path, 'rb').read())
+assert len(data) == 6808, len(data)
+
+def offsets():
+    state = 2719
+    for i in range(0, 6808, 2):
+        state = (state * 134775813 + 1) & 0xFFFFFFFF
+        yield i, (state * 700) >> 32
+
+def add(sign):
+    for i, r in offsets():
+        w = (data[i] | data[i + 1] << 8) + sign * r & 0xFFFF
+        data[i], data[i + 1] = w & 0xFF, w >> 8
+
+add(-1)          # unscramble
+data[89] = 1     # PrintToBmp
+add(+1)          # scramble again
+open(path, 'wb').write(data)
+PY
+}
+
+# A fresh folder for an installed program, removed at the end (sets ROOT);
+# skips the test (exit status 77) where it does not run as root, since the
+# program folder must be root's and the program run by a second user.
+make_installation_root() {
+    if [ "$(id -u)" != 0 ]; then
+        echo "SKIP: needs root (a root-owned program folder and a second user)"
+        exit 77
+    fi
+    ROOT=$(mktemp -d /tmp/voxa-installed-XXXXXX)
+    trap 'rm -rf "$ROOT"' EXIT
+    chmod 755 "$ROOT"
+}
+
+# An ordinary user for the tests of an installed program (needs root); sets
+# TEST_USER and XAUTH_ENV: the X server takes the user's connection, and an
+# authority file, where the server has one, is handed on as a copy the user
+# may read. Usage: make_test_user DIR (where the copy goes)
+make_test_user() {
+    TEST_USER=voxa-e2e
+    id "$TEST_USER" >/dev/null 2>&1 || useradd --no-create-home --shell /usr/sbin/nologin "$TEST_USER"
+    XAUTH_ENV=()
+    if [ -n "${XAUTHORITY:-}" ]; then
+        install -m 600 -o "$TEST_USER" "$XAUTHORITY" "$1/xauthority"
+        XAUTH_ENV=(XAUTHORITY="$1/xauthority")
+    fi
+}
+
+# Runs a command of the program folder as TEST_USER with the user's own home
+# and no XDG_CONFIG_HOME. Usage: as_test_user BIN HOME RUNTIME COMMAND [ARGS...]
+as_test_user() {
+    local bin=$1 home=$2 runtime=$3
+    shift 3
+    (cd "$bin" && exec runuser -u "$TEST_USER" -- env -u XDG_CONFIG_HOME HOME="$home" \
+        XDG_RUNTIME_DIR="$runtime" DISPLAY="$DISPLAY" "${XAUTH_ENV[@]}" "$@")
+}
+
+# Starts the viewer of the program folder as TEST_USER (as_test_user) and
+# activates its window; sets VIEWER_PID and WID. Usage: start_viewer_as_user BIN HOME RUNTIME
+start_viewer_as_user() {
+    as_test_user "$1" "$2" "$3" ./voxa32vw /: >"$E2E_WORK/viewer.log" 2>&1 &
+    VIEWER_PID=$!
+    WID=$(wait_window '^ Sonivex$')
+    sleep 1
+    xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
+}
+
+# The colour of a pixel of the data window, at (52, 68) of the client area
+# below the menu bar, in a screenshot of the main window WID.
+data_window_pixel() {
+    local shot=$1 x=$2 y=$3
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    pixel_at "$shot" $((52 + x)) $((HEIGHT - (450 - 46) + 68 + y))
+}

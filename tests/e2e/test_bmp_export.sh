@@ -3,32 +3,6 @@
 # pixels, its data window white with the grid in colour.
 source "$E2E_DIR/lib.sh"
 
-# Sets PrintToBmp (offset 89) in a scrambled configuration file.
-config_set_print_to_bmp() {
-    python3 - "$1" <<'PY'
-import sys
-path = sys.argv[1]
-data = bytearray(open(path, 'rb').read())
-assert len(data) == 6808, len(data)
-
-def offsets():
-    state = 2719
-    for i in range(0, 6808, 2):
-        state = (state * 134775813 + 1) & 0xFFFFFFFF
-        yield i, (state * 700) >> 32
-
-def add(sign):
-    for i, r in offsets():
-        w = (data[i] | data[i + 1] << 8) + sign * r & 0xFFFF
-        data[i], data[i + 1] = w & 0xFF, w >> 8
-
-add(-1)          # unscramble
-data[89] = 1     # PrintToBmp
-add(+1)          # scramble again
-open(path, 'wb').write(data)
-PY
-}
-
 # Prints "width height bits white other black" of a BMP file: the counts are
 # taken over the middle half of the picture, which lies in the data window.
 bmp_summary() {

@@ -5,19 +5,12 @@
 # in the installed example curves. Needs root to add the user and own the folder.
 source "$E2E_DIR/lib.sh"
 
-if [ "$(id -u)" != 0 ]; then
-    echo "SKIP: needs root (a root-owned program folder and a second user)"
-    exit 77
-fi
-user=voxa-e2e
-id "$user" >/dev/null 2>&1 || useradd --no-create-home --shell /usr/sbin/nologin "$user"
+make_installation_root
+root=$ROOT
 
 # PREFIX/bin/voxa32vw beside its print module and the site's configuration,
 # PREFIX/share/voxa32vw/curves with the example curves, and the user's home;
 # all of it reachable by the user, only the home writable.
-root=$(mktemp -d /tmp/voxa-installed-XXXXXX)
-trap 'rm -rf "$root"' EXIT
-chmod 755 "$root"
 prefix=$root/usr
 bin=$prefix/bin
 mkdir -p "$bin" "$prefix/share/voxa32vw/curves"
@@ -26,6 +19,8 @@ cp "$VIEWER_BINARY" "$(dirname "$VIEWER_BINARY")/libvoxa_printer.so" "$bin/"
 home=$root/home
 runtime=$root/runtime
 mkdir -m 700 "$home" "$runtime"
+make_test_user "$root"
+user=$TEST_USER
 chown "$user:" "$home" "$runtime"
 
 # The site's configuration: a fresh one, written by root as an installation would.
@@ -36,33 +31,7 @@ site=$bin/VOXA32VW.CFG
 site_sum=$(md5sum <"$site")
 [ "$(stat -c %U "$bin")" = root ] && [ "$(stat -c %a "$bin")" = 755 ] || fail "program folder not root's 0755"
 
-# The viewer as the user, with the user's own home and no XDG_CONFIG_HOME.
-# The X server takes the user's connection: an authority file, where the
-# server has one, is handed on as a copy the user may read.
-xauth_env=()
-if [ -n "${XAUTHORITY:-}" ]; then
-    install -m 600 -o "$user" "$XAUTHORITY" "$root/xauthority"
-    xauth_env=(XAUTHORITY="$root/xauthority")
-fi
-start_viewer_as_user() {
-    (cd "$bin" && exec runuser -u "$user" -- env -u XDG_CONFIG_HOME HOME="$home" \
-        XDG_RUNTIME_DIR="$runtime" DISPLAY="$DISPLAY" "${xauth_env[@]}" ./voxa32vw /: \
-        >"$E2E_WORK/viewer.log" 2>&1) &
-    VIEWER_PID=$!
-    WID=$(wait_window '^ Sonivex$')
-    sleep 1
-    xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
-}
-
-# The colour of a pixel of the data window, at (52, 68) of the client area
-# below the menu bar, in a screenshot of the main window.
-data_window_pixel() {
-    local shot=$1 x=$2 y=$3
-    eval "$(xdotool getwindowgeometry --shell "$WID")"
-    pixel_at "$shot" $((52 + x)) $((HEIGHT - (450 - 46) + 68 + y))
-}
-
-start_viewer_as_user
+start_viewer_as_user "$bin" "$home" "$runtime"
 set_data_window_colour '#3366cc'
 # quit_viewer fails where an error box holds the viewer open.
 quit_viewer "$WID"
@@ -77,7 +46,7 @@ copy=$home/.config/voxa32vw/VOXA32VW.CFG
 saved=$(config_colour "$copy" 20)
 [ "$saved" = CC6633 ] || fail "saved data window colour $saved, not CC6633"
 
-start_viewer_as_user
+start_viewer_as_user "$bin" "$home" "$runtime"
 shot=$E2E_WORK/user-colour-kept.png
 import -window "$WID" "$shot"
 colour=$(data_window_pixel "$shot" 10 10)

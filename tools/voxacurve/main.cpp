@@ -8,6 +8,9 @@
 //   voxacurve stats FILE|DIR...   statistics of many curves per frequency
 //   voxacurve check FILE|DIR... --upper U --lower L   each curve within its limits?
 //   voxacurve limits STATS.csv --sigma K -o DIR   upper and lower limits of a golden batch
+//   voxacurve config [--json]   the configuration the viewer beside voxacurve reads
+//   voxacurve config --curve-directory DIR --bmp-directory DIR   sets the viewer's folders
+//   voxacurve --version         the version of the viewer and of voxacurve
 //
 // Exit codes: 0 all went well, 1 a file was refused, unreadable or not
 // written, 2 a wrong command line.
@@ -16,6 +19,7 @@
 #include "tools/voxacurve/CheckCommand.h"
 #include "tools/voxacurve/Commands.h"
 #include "tools/voxacurve/LimitsCommand.h"
+#include "tools/voxacurve/ConfigCommand.h"
 #include "tools/voxacurve/RenderCommand.h"
 #include "tools/voxacurve/StatsCommand.h"
 
@@ -67,6 +71,8 @@ constexpr Command kCommands[] = {
         "[--serial-resistor R]",
         RunCheck},
     {"limits", "STATS.csv (--sigma K | --percentiles LO,HI) [--widen DB] -o DIR", RunLimits},
+    {"config", "[--json]\n  voxacurve config [--curve-directory DIR] [--bmp-directory DIR]",
+        RunConfig},
 };
 
 void PrintUsage(std::ostream& out)
@@ -74,6 +80,7 @@ void PrintUsage(std::ostream& out)
     out << "usage:\n";
     for (const Command& command : kCommands)
         out << "  voxacurve " << command.name << ' ' << command.usage << '\n';
+    out << "  voxacurve --version\n";
 }
 
 // Flushes the standard output; false (and said on stderr) when its bytes
@@ -93,6 +100,10 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         PrintUsage(std::cout);
+        return StandardOutputWritten() ? kExitOk : kExitFailed;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "voxacurve " << VOXA_VERSION << " (VOXA 32 Curve Viewer)\n";
         return StandardOutputWritten() ? kExitOk : kExitFailed;
     }
     for (const Command& command : kCommands) {
