@@ -7,6 +7,7 @@
 //   voxacurve render FILE... -o OUT.png   the viewer's picture of the curves
 //   voxacurve stats FILE|DIR...   statistics of many curves per frequency
 //   voxacurve check FILE|DIR... --upper U --lower L   each curve within its limits?
+//   voxacurve thumbnail FILE OUT.png SIZE   a file manager's square picture of a curve
 //
 // Exit codes: 0 all went well, 1 a file was refused, unreadable or not
 // written, 2 a wrong command line.
@@ -16,6 +17,7 @@
 #include "tools/voxacurve/Commands.h"
 #include "tools/voxacurve/RenderCommand.h"
 #include "tools/voxacurve/StatsCommand.h"
+#include "tools/voxacurve/ThumbnailCommand.h"
 
 #include <iostream>
 #include <string>
@@ -63,6 +65,7 @@ constexpr Command kCommands[] = {
         "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L [--offset-to HZ] [--json] "
         "[--serial-resistor R]",
         RunCheck},
+    {"thumbnail", "FILE OUT.png SIZE", RunThumbnail},
 };
 
 void PrintUsage(std::ostream& out)
