@@ -46,7 +46,8 @@ grep -q '<project_license>MIT</project_license>' "$metainfo" || { echo "FAIL: th
 # The MIME package among the system's: no complaint from update-mime-database.
 mkdir -p "$work/mime/packages"
 cp /usr/share/mime/packages/freedesktop.org.xml "$share/mime/packages/voxa32vw.xml" "$work/mime/packages/"
-messages=$(update-mime-database "$work/mime" 2>&1) ||
+# Told where the database lies, it has no note about the search path.
+messages=$(XDG_DATA_DIRS=$work update-mime-database "$work/mime" 2>&1) ||
     { echo "FAIL: update-mime-database: $messages" >&2; exit 1; }
 [ -z "$messages" ] || { echo "FAIL: update-mime-database: $messages" >&2; exit 1; }
 types=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$share/mime/packages/voxa32vw.xml" | sort)
