@@ -95,7 +95,8 @@ room.aa $response
 X.OHM $impedance
 FILES
 for type in $response $impedance; do
-    as_user gio mime "$type" | grep -q 'voxa32vw\.desktop' || fail "gio mime $type: $(as_user gio mime "$type")"
+    apps=$(as_user gio mime "$type")
+    grep -q 'voxa32vw\.desktop' <<<"$apps" || fail "gio mime $type: $apps"
     [ "$(as_user xdg-mime query default "$type")" = voxa32vw.desktop ] ||
         fail "xdg-mime query default $type: $(as_user xdg-mime query default "$type")"
 done
