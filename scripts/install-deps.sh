@@ -20,7 +20,10 @@ packages=(
   # a German desktop for the tests of the decimal point
   locales
   # packaging: the icon's bitmaps, CPack's library dependencies, Debian's checks
-  librsvg2-bin dpkg-dev file lintian desktop-file-utils man-db
+  librsvg2-bin dpkg-dev file lintian desktop-file-utils man-db appstream
+  # the installed package as a desktop sees it: the MIME database, xdg-mime
+  # (which reads it through File::MimeInfo) and gio
+  shared-mime-info xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   # statistics of an archive split into jobs (tests/cli/test_stats_parallel.sh)
   parallel
 )

@@ -1,7 +1,11 @@
 # The .deb on this machine as a user meets it: dpkg -i puts the programs into
-# /usr; as a user who is not root, voxacurve reads the installed example
+# /usr and the triggers of the MIME and desktop databases make curve files
+# known to the desktop; as a user who is not root, xdg-mime and gio see the
+# curve types and the viewer for them, the thumbnailer's own command line
+# draws thumbnails without a display, voxacurve reads the installed example
 # curves, the viewer starts with the site's default configuration, prints
-# through its print module and quits; dpkg -r takes everything away again.
+# through its print module and quits; dpkg -r and --purge take everything
+# away again, the databases included.
 # Run in Xvfb by tests/e2e/run_in_xvfb.sh; needs root (dpkg, useradd, cupsd).
 source "$E2E_DIR/lib.sh"
 source "$E2E_DIR/cups.sh"
@@ -41,7 +45,9 @@ dpkg_retry -i "$deb"
 for f in /usr/bin/voxa32vw /usr/bin/voxacurve /usr/share/voxa32vw/curves/SPEAKER.EA \
     /usr/share/applications/voxa32vw.desktop /usr/share/icons/hicolor/scalable/apps/voxa32vw.svg \
     /usr/share/icons/hicolor/48x48/apps/voxa32vw.png /usr/share/man/man1/voxa32vw.1.gz \
-    /usr/share/man/man1/voxacurve.1.gz /usr/share/doc/voxa32vw/copyright /usr/bin/VOXA32VW.CFG; do
+    /usr/share/man/man1/voxacurve.1.gz /usr/share/doc/voxa32vw/copyright /usr/bin/VOXA32VW.CFG \
+    /usr/share/mime/packages/voxa32vw.xml /usr/share/thumbnailers/voxa32vw.thumbnailer \
+    /usr/share/metainfo/invalid.voxa32vw.Viewer.metainfo.xml; do
     [ -e "$f" ] || fail "$f is not installed"
 done
 [ "$(stat -L -c %s /usr/bin/VOXA32VW.CFG)" = 6808 ] || fail "the site's configuration is not 6808 bytes"
@@ -68,6 +74,56 @@ as_user voxacurve render /usr/share/voxa32vw/curves/SPEAKER.EA /usr/share/voxa32
     -o "$home/speaker.png" || fail "voxacurve render"
 [ "$(identify -format %wx%h "$home/speaker.png")" = 640x450 ] || fail "the rendered picture's size"
 
+# The desktop knows the curve files: a room response is no audiobook, in any
+# letter case, and the viewer is the application for both types.
+examples=/usr/share/voxa32vw/curves
+cp "$examples/ROOM.AA" "$home/ROOM.AA"
+cp "$examples/ROOM.AA" "$home/room.aa"
+cp "$examples/SPEAKER.OHM" "$home/X.OHM"
+head -c 100 "$examples/WOOFER.EA" >"$home/BROKEN.EA"
+chown "$user:" "$home"/*.AA "$home"/*.aa "$home"/*.OHM "$home"/*.EA
+response=application/x-voxa32-response
+impedance=application/x-voxa32-impedance
+while read -r name type; do
+    got=$(as_user xdg-mime query filetype "$home/$name")
+    [ "$got" = "$type" ] || fail "xdg-mime: $name is $got, not $type"
+    got=$(as_user gio info -a standard::content-type "$home/$name" | sed -n 's/^ *standard::content-type: //p')
+    [ "$got" = "$type" ] || fail "gio: $name is $got, not $type"
+done <<FILES
+ROOM.AA $response
+room.aa $response
+X.OHM $impedance
+FILES
+for type in $response $impedance; do
+    apps=$(as_user gio mime "$type")
+    grep -q 'voxa32vw\.desktop' <<<"$apps" || fail "gio mime $type: $apps"
+    [ "$(as_user xdg-mime query default "$type")" = voxa32vw.desktop ] ||
+        fail "xdg-mime query default $type: $(as_user xdg-mime query default "$type")"
+done
+
+# Thumbnails as a file manager makes them: the installed thumbnailer's Exec
+# line with %i %o %s substituted, run without a display.
+read -ra thumbnailer <<<"$(sed -n 's/^Exec=//p' /usr/share/thumbnailers/voxa32vw.thumbnailer)"
+thumbnail() { # INPUT OUTPUT SIZE
+    local word command=()
+    for word in "${thumbnailer[@]}"; do
+        word=${word//%i/$1}
+        word=${word//%o/$2}
+        command+=("${word//%s/$3}")
+    done
+    runuser -u "$user" -- env -u DISPLAY HOME="$home" XDG_RUNTIME_DIR="$home/runtime" "${command[@]}"
+}
+for size in 128 256; do
+    thumbnail "$home/ROOM.AA" "$home/thumb-$size.png" "$size" 2>"$E2E_WORK/thumb.log" ||
+        fail "the thumbnailer at $size: $(cat "$E2E_WORK/thumb.log")"
+    [ "$(identify -format '%m %wx%h' "$home/thumb-$size.png")" = "PNG ${size}x${size}" ] ||
+        fail "the thumbnail at $size: $(identify "$home/thumb-$size.png")"
+done
+if thumbnail "$home/BROKEN.EA" "$home/broken.png" 128 2>/dev/null; then
+    fail "the thumbnailer drew a truncated file"
+fi
+[ ! -e "$home/broken.png" ] || fail "a thumbnail of a truncated file was written"
+
 # The viewer as that user: starts on the site's configuration, prints one
 # page and quits with "yes".
 site_before=$(md5sum </usr/share/voxa32vw/VOXA32VW.CFG)
@@ -91,9 +147,18 @@ wait_exit
 [ -f "$home/.config/voxa32vw/VOXA32VW.CFG" ] || fail "no user's copy under ~/.config/voxa32vw"
 VIEWER_PID=""
 
-# Removing the package leaves none of its files.
+# Removing and purging the package leaves none of its files, and the MIME
+# and desktop databases forget its types.
+mapfile -t installed < <(dpkg -L voxa32vw | while read -r f; do [ -d "$f" ] || echo "$f"; done)
+[ ${#installed[@]} -gt 20 ] || fail "dpkg -L lists only ${#installed[@]} files"
 dpkg_retry -r voxa32vw
-for f in /usr/bin/voxa32vw /usr/bin/voxacurve /usr/bin/VOXA32VW.CFG /usr/share/voxa32vw; do
-    [ ! -e "$f" ] && [ ! -L "$f" ] || fail "$f is left after dpkg -r"
+dpkg_retry --purge voxa32vw
+for f in "${installed[@]}" /usr/share/voxa32vw /usr/share/doc/voxa32vw /usr/lib/*/voxa32vw; do
+    [ ! -e "$f" ] && [ ! -L "$f" ] || fail "$f is left after dpkg -r and --purge"
 done
+dpkg-query -W voxa32vw >/dev/null 2>&1 && fail "dpkg still knows voxa32vw after --purge"
+[ ! -e /usr/share/mime/application/x-voxa32-response.xml ] || fail "the MIME database keeps the response type"
+grep -q voxa32vw /usr/share/applications/mimeinfo.cache 2>/dev/null &&
+    fail "the desktop database keeps the viewer: $(grep voxa32vw /usr/share/applications/mimeinfo.cache)"
+[ "$(as_user xdg-mime query filetype "$home/ROOM.AA")" != $response ] || fail "ROOM.AA is a curve after the purge"
 echo "the .deb installed, used by a user and removed: ok"

@@ -2,7 +2,8 @@
 # in its name, started from another directory, the viewer finds its print
 # module beside itself and prints, and a quit with "yes" writes the
 # configuration beside the program. voxacurve runs there on the example
-# curves. Run in Xvfb by tests/e2e/run_in_xvfb.sh; printing needs root (cupsd).
+# curves. It carries the README, the licence, the icon and the desktop entry.
+# Run in Xvfb by tests/e2e/run_in_xvfb.sh; printing needs root (cupsd).
 source "$E2E_DIR/lib.sh"
 source "$E2E_DIR/cups.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -20,7 +21,8 @@ tar -xzf "$tarball" -C "$place"
 folder=$(echo "$place"/voxa32vw-*)
 [ -d "$folder" ] || fail "the archive holds no voxa32vw folder"
 for f in voxa32vw libvoxa_printer.so voxacurve make_examples VOXA32VW.CFG \
-    SPEAKER.EA SPEAKER.OHM WOOFER.EA WOOFER.OHM MIC.AE POWERAMP.EE ROOM.AA; do
+    SPEAKER.EA SPEAKER.OHM WOOFER.EA WOOFER.OHM MIC.AE POWERAMP.EE ROOM.AA \
+    README.md LICENSE voxa32vw.svg voxa32vw.desktop; do
     [ -f "$folder/$f" ] || fail "$f is missing from the portable folder"
 done
 [ "$(stat -c %s "$folder/VOXA32VW.CFG")" = 6808 ] || fail "the configuration is not 6808 bytes"

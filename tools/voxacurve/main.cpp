@@ -11,6 +11,7 @@
 //   voxacurve config [--json]   the configuration the viewer beside voxacurve reads
 //   voxacurve config --curve-directory DIR --bmp-directory DIR   sets the viewer's folders
 //   voxacurve --version         the version of the viewer and of voxacurve
+//   voxacurve thumbnail FILE OUT.png SIZE   a file manager's square picture of a curve
 //
 // Exit codes: 0 all went well, 1 a file was refused, unreadable or not
 // written, 2 a wrong command line.
@@ -18,10 +19,11 @@
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/CheckCommand.h"
 #include "tools/voxacurve/Commands.h"
-#include "tools/voxacurve/LimitsCommand.h"
 #include "tools/voxacurve/ConfigCommand.h"
+#include "tools/voxacurve/LimitsCommand.h"
 #include "tools/voxacurve/RenderCommand.h"
 #include "tools/voxacurve/StatsCommand.h"
+#include "tools/voxacurve/ThumbnailCommand.h"
 
 #include <iostream>
 #include <string>
@@ -73,6 +75,7 @@ constexpr Command kCommands[] = {
     {"limits", "STATS.csv (--sigma K | --percentiles LO,HI) [--widen DB] -o DIR", RunLimits},
     {"config", "[--json]\n  voxacurve config [--curve-directory DIR] [--bmp-directory DIR]",
         RunConfig},
+    {"thumbnail", "FILE OUT.png SIZE", RunThumbnail},
 };
 
 void PrintUsage(std::ostream& out)
