@@ -27,8 +27,9 @@ LimitJudgement JudgeAgainst(
             continue;
         const double level = InterpolateMagnitude(limit, kind, p.frequency);
         const double beyond = sign * (p.magnitude - level);
-        const bool outside = beyond > LimitTolerance(kind, level);
-        const double distance = outside ? -beyond : std::max(0.0, -beyond); // never -0
+        const double tolerance = LimitTolerance(kind, level);
+        const bool outside = beyond > tolerance;
+        const double distance = std::abs(beyond) <= tolerance ? 0.0 : -beyond;
         if (!judgement.margin || distance < judgement.margin->distance)
             judgement.margin = LimitMargin {distance, p.frequency};
         if (!outside) {
