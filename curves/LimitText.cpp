@@ -9,7 +9,7 @@ namespace
 
 std::string Number(double value)
 {
-    return std::isfinite(value) ? FormatNumber(value, 6) : "(not a finite number)";
+    return std::isfinite(value) ? FormatNumber(value, 9) : "(not a finite number)";
 }
 
 } // namespace
