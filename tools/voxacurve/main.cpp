@@ -60,8 +60,8 @@ constexpr Command kCommands[] = {
         "  voxacurve stats --merge PART... [--percentiles P,...] [-o OUT.csv | -o - | -o DIR]",
         RunStats},
     {"check",
-        "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L [--offset-to HZ] [--json] "
-        "[--serial-resistor R]",
+        "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L "
+        "[--offset-to HZ | --offset-band LO:HI] [--json] [--serial-resistor R]",
         RunCheck},
 };
 
