@@ -137,8 +137,9 @@ if [ "$(id -u)" = 0 ] && setpriv --reuid=nobody --regid=nogroup --clear-groups "
         RC=0
         setpriv --reuid=nobody --regid=nogroup --clear-groups "$VOXACURVE" check "$WORK/walk" \
             --upper "$WORK/upper.frd" $([ $format = json ] && echo --json) >"$WORK/out" 2>"$WORK/err" || RC=$?
-        expect_rc 1 "unreadable subdirectory ($format)"
         OUT=$(cat "$WORK/out")
+        ERR=$(cat "$WORK/err")
+        expect_rc 1 "unreadable subdirectory ($format)"
         if [ $format = text ]; then
             expect_in "$OUT" "checked 2 files: 1 pass, 0 fail, 0 not judged, 1 refused or unreadable" "unreadable subdirectory"
         else
