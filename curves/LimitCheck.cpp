@@ -2,74 +2,125 @@
 
 #include "curves/CurveText.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace
 {
-
-// Counts a point that lies `excess` beyond a limit.
-void AddExcess(std::optional<LimitExcess>& range, double frequency, double excess)
-{
-    if (!(excess > 0))
-        return;
-    if (!range) {
-        range = LimitExcess {frequency, frequency, excess, frequency};
-        return;
-    }
-    range->lastFrequency = frequency;
-    if (excess > range->worst) {
-        range->worst = excess;
-        range->worstFrequency = frequency;
-    }
-}
 
 bool Covers(std::span<const BandPoint> limit, double f)
 {
     return !limit.empty() && f >= limit.front().frequency && f <= limit.back().frequency;
 }
 
-std::string Fixed2(double value)
+// The curve against one limit; sign +1 for an upper limit (beyond it is
+// above), -1 for a lower one.
+LimitJudgement JudgeAgainst(
+    std::span<const BandPoint> curve, CurveKind kind, std::span<const BandPoint> limit, double sign)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
+    LimitJudgement judgement;
+    judgement.from = limit.front().frequency;
+    judgement.to = limit.back().frequency;
+    bool inRun = false;
+    for (const BandPoint& p : curve) {
+        if (!Covers(limit, p.frequency))
+            continue;
+        const double level = InterpolateMagnitude(limit, kind, p.frequency);
+        const double beyond = sign * (p.magnitude - level);
+        const double tolerance = LimitTolerance(kind, level);
+        const bool outside = beyond > tolerance;
+        const double distance = std::abs(beyond) <= tolerance ? 0.0 : -beyond;
+        if (!judgement.margin || distance < judgement.margin->distance)
+            judgement.margin = LimitMargin {distance, p.frequency};
+        if (!outside) {
+            inRun = false;
+            continue;
+        }
+        if (!inRun)
+            judgement.excesses.push_back({p.frequency, p.frequency, beyond, p.frequency});
+        LimitExcess& run = judgement.excesses.back();
+        run.lastFrequency = p.frequency;
+        if (beyond > run.worst) {
+            run.worst = beyond;
+            run.worstFrequency = p.frequency;
+        }
+        inRun = true;
+    }
+    return judgement;
 }
 
-std::string ExcessWords(const LimitExcess& excess, const std::string& which, CurveKind kind)
+std::optional<LimitJudgement> JudgeIfGiven(
+    std::span<const BandPoint> curve, CurveKind kind, std::span<const BandPoint> limit, double sign)
 {
-    const std::string unit = kind == CurveKind::Response ? " dB" : " Ohm";
-    const std::string span = excess.firstFrequency == excess.lastFrequency
-        ? " at " + FormatNumber(excess.firstFrequency, 6) + " Hz"
-        : " from " + FormatNumber(excess.firstFrequency, 6) + " to "
-            + FormatNumber(excess.lastFrequency, 6) + " Hz";
-    return which + span + " by up to " + Fixed2(excess.worst) + unit + " at "
-        + FormatNumber(excess.worstFrequency, 6) + " Hz";
+    if (limit.empty())
+        return std::nullopt;
+    return JudgeAgainst(curve, kind, limit, sign);
 }
 
-std::string ExcessJson(const std::optional<LimitExcess>& excess)
+// The points within low ... high Hz (both included).
+std::span<const BandPoint> PointsWithin(std::span<const BandPoint> points, double low, double high)
 {
-    if (!excess)
-        return "null";
-    return "{\"from\": " + FormatNumber(excess->firstFrequency, 9) + ", \"to\": "
-        + FormatNumber(excess->lastFrequency, 9) + ", \"worst\": " + FormatNumber(excess->worst, 9)
-        + ", \"at\": " + FormatNumber(excess->worstFrequency, 9) + "}";
+    const auto first = std::find_if(
+        points.begin(), points.end(), [&](const BandPoint& p) { return p.frequency >= low; });
+    const auto last
+        = std::find_if(first, points.end(), [&](const BandPoint& p) { return p.frequency > high; });
+    return {first, last};
+}
+
+// The power average of all the points' levels; nothing for no points.
+std::optional<double> PowerAverage(std::span<const BandPoint> points)
+{
+    if (points.empty())
+        return std::nullopt;
+    // Relative to the loudest level, so that no power overflows.
+    const double loudest = std::max_element(
+        points.begin(), points.end(), [](const BandPoint& a, const BandPoint& b) {
+            return a.magnitude < b.magnitude;
+        })->magnitude;
+    double sum = 0;
+    for (const BandPoint& p : points)
+        sum += std::pow(10.0, (p.magnitude - loudest) / 10);
+    return loudest + 10 * std::log10(sum / static_cast<double>(points.size()));
+}
+
+// The levels of the limit at the points' frequencies.
+std::vector<BandPoint> LimitAt(std::span<const BandPoint> points, std::span<const BandPoint> limit)
+{
+    std::vector<BandPoint> at;
+    for (const BandPoint& p : points)
+        at.push_back({p.frequency, InterpolateMagnitude(limit, CurveKind::Response, p.frequency)});
+    return at;
 }
 
 } // namespace
+
+double LimitTolerance(CurveKind kind, double limitMagnitude)
+{
+    static const double kLevel = 20 * std::log10(1 + kStoredRelativeTolerance);
+    return kind == CurveKind::Response ? kLevel
+                                       : std::abs(limitMagnitude) * kStoredRelativeTolerance;
+}
+
+bool LimitResult::failed() const
+{
+    return (upper && !upper->excesses.empty()) || (lower && !lower->excesses.empty());
+}
+
+bool LimitResult::judged() const
+{
+    return (!upper || upper->covers()) && (!lower || lower->covers());
+}
 
 LimitResult CheckLimits(std::span<const BandPoint> curve, CurveKind kind,
     std::span<const BandPoint> upper, std::span<const BandPoint> lower)
 {
     LimitResult result;
-    for (const BandPoint& p : curve) {
-        if (Covers(upper, p.frequency))
-            AddExcess(result.above, p.frequency,
-                p.magnitude - InterpolateMagnitude(upper, kind, p.frequency));
-        if (Covers(lower, p.frequency))
-            AddExcess(result.below, p.frequency,
-                InterpolateMagnitude(lower, kind, p.frequency) - p.magnitude);
+    if (!curve.empty()) {
+        result.curveFrom = curve.front().frequency;
+        result.curveTo = curve.back().frequency;
     }
+    result.upper = JudgeIfGiven(curve, kind, upper, +1);
+    result.lower = JudgeIfGiven(curve, kind, lower, -1);
     return result;
 }
 
@@ -84,24 +135,29 @@ std::optional<std::vector<BandPoint>> OffsetToZeroAt(std::span<const BandPoint> 
     return shifted;
 }
 
-std::string FormatCheckLine(const std::string& name, const LimitResult& result, CurveKind kind)
+std::optional<double> PowerAverageOver(std::span<const BandPoint> points, double low, double high)
 {
-    if (result.passed())
-        return name + ": pass";
-    std::string line = name + ": fail: ";
-    if (result.above)
-        line += ExcessWords(*result.above, "above the upper limit", kind);
-    if (result.above && result.below)
-        line += "; ";
-    if (result.below)
-        line += ExcessWords(*result.below, "below the lower limit", kind);
-    return line;
+    return PowerAverage(PointsWithin(points, low, high));
 }
 
-std::string FormatCheckJson(const std::string& name, const LimitResult& result, CurveKind kind)
+std::optional<std::vector<BandPoint>> OffsetOntoLimitsOver(std::span<const BandPoint> curve,
+    std::span<const BandPoint> upper, std::span<const BandPoint> lower, double low, double high)
 {
-    return "{\"name\": " + JsonString(name) + ", \"result\": \""
-        + (result.passed() ? "pass" : "fail") + "\", \"unit\": \""
-        + (kind == CurveKind::Response ? "dB" : "Ohm") + "\", \"above\": "
-        + ExcessJson(result.above) + ", \"below\": " + ExcessJson(result.below) + "}";
+    const std::span<const BandPoint> band = PointsWithin(curve, low, high);
+    const std::optional<double> level = PowerAverage(band);
+    if (!level)
+        return std::nullopt;
+    double target = 0;
+    int limits = 0;
+    for (const std::span<const BandPoint> limit : {upper, lower}) {
+        if (limit.empty())
+            continue;
+        target += *PowerAverage(LimitAt(band, limit));
+        ++limits;
+    }
+    std::vector<BandPoint> shifted(curve.begin(), curve.end());
+    const double shift = limits > 0 ? target / limits - *level : 0;
+    for (BandPoint& p : shifted)
+        p.magnitude += shift;
+    return shifted;
 }

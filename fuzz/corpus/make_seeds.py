@@ -177,6 +177,27 @@ def partial_seeds():
         ("version_1", 1, b"VOXASTAT" + struct.pack("<I", 1) + bytes(60)),
     ]:
         write("stats_partial", name, bytes([sealed]) + data)
+def limit_text_seeds():
+    """The first byte chooses the extension (0 frd, 1 zma, 2 csv, 3 txt);
+    then a limit text: good ones of both kinds, and values no measurement
+    holds."""
+    for name, choice, text in [
+        ("frd_upper", 0, b"* upper\n20 75\n1000 78\n20000 75\n"),
+        ("frd_many", 0, b"".join(b"%g %g\n" % (20 * 1.2 ** i, 70 + 5 * math.sin(i))
+                                 for i in range(40))),
+        ("zma_lower", 1, b"* ZMA\n10\t6.5\t0\n100\t32.1\t45\n1000\t8.2\t-10\n"),
+        ("csv_impedance", 2, b"Frequency (Hz),Impedance (Ohm),Phase (deg)\n20,8,0\n20000,12,0\n"),
+        ("csv_response", 2, b"Frequency (Hz),Magnitude (dB)\n20,65\n20000,65\n"),
+        ("txt_ohm", 3, b"Freq Ohms\n20 6\n200 40\n2000 7\n"),
+        ("zero_hz", 0, b"0 80\n10 81\n20 82\n"),
+        ("level_1e308", 0, b"20 70\n1000 1e308\n20000 70\n"),
+        ("level_minus_1001", 0, b"20 70\n1000 -1001\n"),
+        ("ohm_2e9", 1, b"20 8\n1000 2e9\n"),
+        ("ohm_tiny", 1, b"20 8\n1000 1e-12\n"),
+        ("frequency_2e9", 0, b"20 70\n2e9 70\n"),
+        ("negative_ohm", 1, b"20 8\n1000 -3\n"),
+    ]:
+        write("limit_text", name, bytes([choice]) + text)
 
 
 curve_seeds()
@@ -185,3 +206,4 @@ file_name_seeds()
 box_text_seeds()
 curve_text_seeds()
 partial_seeds()
+limit_text_seeds()

@@ -5,6 +5,7 @@
 
 #include "fuzz/InputChecks.h"
 #include "fuzz/PartialChecks.h"
+#include "fuzz/LimitTextChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,7 @@ const std::vector<Target> kTargets {
     {"box_texts", CheckBoxTextsInput},
     {"curve_text", CheckCurveTextInput},
     {"stats_partial", CheckStatsPartialInput},
+    {"limit_text", CheckLimitTextInput},
 };
 
 TEST(FuzzRegressions, EverySeedAndKeptInputIsHandledSoundly)

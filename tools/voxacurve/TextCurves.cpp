@@ -2,6 +2,7 @@
 
 #include "app/WriteWhole.h"
 #include "curves/CurveInfo.h"
+#include "curves/KindedText.h"
 
 #include <cstdint>
 
@@ -70,12 +71,9 @@ TextCurve ReadTextCurve(const std::string& path, const CurveTextOptions& options
         curve.error = *readError;
         return curve;
     }
-    ParsedCurveText parsed = ParseCurveText(text, CurveKind::Response, options.columns);
-    if (!parsed.error) {
-        curve.kind = CurveTextKind(CurveExtension(path), parsed.header);
-        if (curve.kind == CurveKind::Impedance) // read again for the impedances' own checks
-            parsed = ParseCurveText(text, curve.kind, options.columns);
-    }
+    const KindedCurveText read = ParseKindedCurveText(text, CurveExtension(path), options.columns);
+    curve.kind = read.kind;
+    const ParsedCurveText& parsed = read.parsed;
     if (parsed.error) {
         curve.error = Located(*parsed.error);
         return curve;

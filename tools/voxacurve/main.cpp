@@ -69,8 +69,8 @@ constexpr Command kCommands[] = {
         "DIR [--format frd|zma|csv]]",
         RunStats},
     {"check",
-        "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L [--offset-to HZ] [--json] "
-        "[--serial-resistor R]",
+        "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L "
+        "[--offset-to HZ | --offset-band LO:HI] [--json] [--serial-resistor R]",
         RunCheck},
     {"limits", "STATS.csv (--sigma K | --percentiles LO,HI) [--widen DB] -o DIR", RunLimits},
     {"config", "[--json]\n  voxacurve config [--curve-directory DIR] [--bmp-directory DIR]",
