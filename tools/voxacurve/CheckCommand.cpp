@@ -3,6 +3,7 @@
 #include "app/WriteWhole.h"
 #include "curves/CurveText.h"
 #include "curves/LimitCheck.h"
+#include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/Limits.h"
@@ -25,7 +26,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
 {
     ParsedArguments parsed = ParseArguments(args,
         WithFileListOptions({{"--upper", true}, {"--lower", true}, {"--offset-to", true},
-            {"--json", false}, {"--serial-resistor", true}}));
+            {"--json", false}, {"--serial-resistor", true}, {"--smooth", true}}));
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("check needs at least one FILE");
     if (!parsed.values.contains("--upper") && !parsed.values.contains("--lower"))
@@ -45,6 +46,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (parsed.values.contains("--lower"))
         lower.emplace(parsed.values.at("--lower"), resistor);
     const bool json = parsed.has("--json");
+    const std::optional<int> smoothing = SmoothingOf(parsed);
     const int problems = ExpandInputFiles(parsed, std::cin, err);
 
     Tally tally;
@@ -70,11 +72,13 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
             refuse(name, "not a curve file name (EE, EA, AE, AA or OHM)");
             continue;
         }
-        const CurveFile file = ReadCurveFile(name);
+        CurveFile file = ReadCurveFile(name);
         if (const auto refusal = CurveRefusal(file, *kind)) {
             refuse(name, *refusal);
             continue;
         }
+        if (smoothing)
+            SmoothCurveBand(file, *smoothing);
         std::vector<BandPoint> points = ReadBandValues(file, *kind, resistor).points;
         if (offsetTo) {
             auto shifted

@@ -2,6 +2,7 @@
 
 #include "app/WriteWhole.h"
 #include "curves/CurveStats.h"
+#include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 
@@ -22,6 +23,7 @@ struct StatsOptions {
     std::optional<TextFormat> format;
     std::string output; // -o; empty: the standard output
     float serialResistor = 150;
+    std::optional<int> smoothing; // --smooth 1/N
 };
 
 std::vector<double> ParsePercentiles(const std::string& text)
@@ -67,6 +69,7 @@ StatsOptions OptionsOf(const ParsedArguments& parsed)
     options.serialResistor = parsed.values.contains("--serial-resistor")
         ? ParseSerialResistorOption("--serial-resistor", parsed.values.at("--serial-resistor"))
         : DefaultSerialResistor();
+    options.smoothing = SmoothingOf(parsed);
     return options;
 }
 
@@ -104,11 +107,13 @@ CurveStats CollectStats(
             ++otherKind;
             continue;
         }
-        const CurveFile file = ReadCurveFile(name);
+        CurveFile file = ReadCurveFile(name);
         if (const auto refusal = CurveRefusal(file, *fileKind)) {
             refuse(name, *refusal);
             continue;
         }
+        if (options.smoothing)
+            SmoothCurveBand(file, *options.smoothing);
         if (kind && *fileKind != *kind) {
             refuse(name,
                 KindWords(*fileKind) + " among " + KindPlural(*kind)
@@ -212,7 +217,7 @@ int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
     ParsedArguments parsed = ParseArguments(args,
         WithFileListOptions({{"--ppo", true}, {"--percentiles", true}, {"--kind", true},
             {"--format", true}, {"-o", true}, {"--serial-resistor", true}, {"--partial", false},
-            {"--merge", false}}));
+            {"--merge", false}, {"--smooth", true}}));
     const StatsOptions options = OptionsOf(parsed);
     const bool partial = parsed.has("--partial");
     const bool merge = parsed.has("--merge");
@@ -220,6 +225,8 @@ int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
         throw UsageError("--partial and --merge exclude each other");
     if (partial && options.output.empty())
         throw UsageError("--partial needs -o PART");
+    if (merge && options.smoothing)
+        throw UsageError("--merge takes statistics already made: give --smooth to each --partial");
     if (merge && parsed.values.contains("--files-from"))
         throw UsageError("--merge takes the partials on the command line");
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))
