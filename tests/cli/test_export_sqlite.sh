@@ -89,7 +89,7 @@ run export "$WORK/batch" --format sqlite -o "$WORK/batch.db"
 expect_rc 0 "export of the batch"
 query=$(sed -n '/^-- the median at 1 kHz, as stats/,/^```/p' "$README" | sed '$d')
 [ -n "$query" ] || fail "no median query in the README"
-sql_median=$(sql "$WORK/batch.db" "$query")
+sql_median=$(sql "$WORK/batch.db" <<<"$query")
 awk -v a="$stats_median" -v b="$sql_median" 'BEGIN { d = a - b; exit !(d < 0.00006 && d > -0.00006) }' \
     || fail "median: stats $stats_median, SQL $sql_median"
 exit 0

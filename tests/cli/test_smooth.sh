@@ -70,8 +70,8 @@ run check "$spiky" --upper "$WORK/upper.frd" --smooth 1/3
 expect_rc 0 "the spike passes smoothed"
 expect_in "$OUT" "SPIKY.EA: pass" "check --smooth"
 
-# render: a flat curve draws as without smoothing; the spiky one as the
-# curve file of its smoothed values does.
+# render: a flat curve draws as without smoothing; the spiky one (on a scale
+# of 15 to 45 dB) as the curve file of its smoothed values does.
 run render "$flat" -o "$WORK/flat.png"
 run render "$flat" -o "$WORK/flat-smooth.png" --smooth 1/12
 cmp -s "$WORK/flat.png" "$WORK/flat-smooth.png" || fail "render --smooth changed a flat curve"
@@ -87,10 +87,11 @@ for i in band:
     values[i] = values_i ** 0.5  # rounded to single precision by pack
 open(dst, "wb").write(data[:20] + struct.pack("<2048f", *values))
 PY
-run render "$spiky" -o "$WORK/spiky.png"
-run render "$spiky" -o "$WORK/spiky-smooth.png" --smooth 1/12
+scale=(--level-top 45 --level-range 30)
+run render "$spiky" -o "$WORK/spiky.png" "${scale[@]}"
+run render "$spiky" -o "$WORK/spiky-smooth.png" --smooth 1/12 "${scale[@]}"
 expect_rc 0 "render --smooth"
 cmp -s "$WORK/spiky.png" "$WORK/spiky-smooth.png" && fail "render ignores --smooth"
-run render "$WORK/SMOOTHED.EA" -o "$WORK/smoothed.png"
+run render "$WORK/SMOOTHED.EA" -o "$WORK/smoothed.png" "${scale[@]}"
 cmp -s "$WORK/spiky-smooth.png" "$WORK/smoothed.png" || fail "render --smooth 1/12 differs from the smoothed curve file"
 exit 0
