@@ -71,10 +71,12 @@ TEST(OctaveSmoothing, ASpikesPowerSpreadsOverTheBinsWhoseWindowHoldsIt)
         }
         // Bin 150 lies in the windows of bins 150 / 2^(+-1/(2N)): 107 ... 212
         // at 1/1 octave, 149 ... 151 at 1/48.
-        if (fraction == 1)
+        if (fraction == 1) {
             EXPECT_EQ(spread, 106);
-        if (fraction == 48)
+        }
+        if (fraction == 48) {
             EXPECT_EQ(spread, 3);
+        }
     }
 }
 
@@ -90,8 +92,9 @@ TEST(OctaveSmoothing, UndrawableValuesStayAndAreLeftOutOfTheMeans)
     values[150] = 0.0f;
     SmoothBins(values, 10, 3);
     for (std::size_t k = 0; k < values.size(); ++k) {
-        if (k < 100 || k > 103)
+        if (k < 100 || k > 103) {
             EXPECT_EQ(values[k], k == 150 ? 0.0f : 2.0f) << k;
+        }
     }
     EXPECT_EQ(values[100], 0.0f);
     EXPECT_TRUE(std::isnan(values[101]));
