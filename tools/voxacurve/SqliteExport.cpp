@@ -19,7 +19,10 @@ namespace
 
 namespace fs = std::filesystem;
 
-// Created in a new database; the index serves "all curves at a frequency".
+// Created in a new database. The points are kept in the order of their key,
+// frequency then curve, so "all curves at a frequency" is one range of the
+// table, without an index beside it; a curve's points go to the ends of
+// their frequencies' ranges, which keeps the writing local.
 constexpr const char* kSchema = R"(
 CREATE TABLE curves (
     id INTEGER PRIMARY KEY,
@@ -39,11 +42,10 @@ CREATE TABLE curves (
 CREATE TABLE points (
     curve INTEGER NOT NULL REFERENCES curves(id),
     frequency REAL NOT NULL,
-    value REAL NOT NULL
-);
+    value REAL NOT NULL,
+    PRIMARY KEY (frequency, curve)
+) WITHOUT ROWID;
 )";
-constexpr const char* kIndex
-    = "CREATE INDEX IF NOT EXISTS points_by_frequency ON points(frequency)";
 
 constexpr const char* kInsertCurve
     = "INSERT INTO curves (path, path_text, kind, extension, sample_rate, transform_length, "
@@ -221,8 +223,8 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
         const Database db = OpenDatabase(options.output);
         // Written lazily, as the text export writes: a crash of the program
         // still rolls back to the file before, only a power failure right
-        // after the export could lose it. The larger cache keeps the
-        // sorting of the index in memory.
+        // after the export could lose it. The larger cache holds the pages
+        // the points are written into.
         Execute(db.get(), "PRAGMA synchronous = OFF; PRAGMA cache_size = -65536");
         Execute(db.get(), "BEGIN IMMEDIATE");
         PrepareTables(db.get(), !exists);
@@ -243,7 +245,6 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
                     ? ResamplePerOctave(band.points, summary.kind, options.perOctave)
                     : band.points);
         }
-        Execute(db.get(), kIndex);
         Execute(db.get(), "COMMIT");
     } catch (const DatabaseError& failure) {
         err << "voxacurve: " << options.output << ": " << failure.what() << '\n';
