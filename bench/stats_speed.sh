@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The speed of voxacurve stats and check over whole archives of curve files
-# (N = 4096 at 48 kHz, as bench/make_curves.py writes them), as a ratio to
-# cat reading the same files to /dev/null, with every file in the page cache;
-# and the peak memory (/usr/bin/time). Each figure is the best of three runs,
-# the reference measured in the same run.
+# The speed of voxacurve stats, check (each also with --smooth 1/3) and
+# export --format sqlite over whole archives of curve files (N = 4096 at
+# 48 kHz, as bench/make_curves.py writes them), as a ratio to cat reading the
+# same files to /dev/null, with every file in the page cache; and the peak
+# memory (/usr/bin/time). Each figure is the best of three runs, the
+# reference measured in the same run.
 #
 # Usage: bench/stats_speed.sh VOXACURVE [COUNT...]    (default 10000 100000)
 # Needs about 17 kB of disk per file in TMPDIR.
@@ -34,6 +35,7 @@ xargs cat <"$WORK/all" >/dev/null # into the page cache
 best() { # COMMAND... ; prints the seconds of the fastest of three runs and the peak kB
     local best_s="" best_kb=""
     for _ in 1 2 3; do
+        rm -f "$WORK/out.db" # export refuses to write into an existing database
         /usr/bin/time -f '%e %M' -o "$WORK/time" "$@" >/dev/null 2>&1 || true
         read -r s kb < <(tail -n 1 "$WORK/time") # after "Command exited with ..."
         if [ -z "$best_s" ] || awk "BEGIN{exit !($s < $best_s)}"; then best_s=$s; fi
@@ -42,16 +44,21 @@ best() { # COMMAND... ; prints the seconds of the fastest of three runs and the 
     echo "$best_s $best_kb"
 }
 
-printf '%8s %9s %9s %9s %11s %11s %12s %12s\n' files "cat s" "stats s" "check s" \
-    "stats/cat" "check/cat" "stats MiB" "check MiB"
+# One line per count and command: seconds, throughput as a share of cat's
+# (1.00 is as fast as cat, 0.50 half as fast) and peak MiB.
+printf '%8s %-22s %9s %9s %9s %9s\n' files command "cat s" "s" "ratio" "peak MiB"
 for count in "${counts[@]}"; do
     head -n "$count" "$WORK/all" >"$WORK/list"
     read -r cat_s _ < <(best sh -c "xargs cat <'$WORK/list' >/dev/null")
-    read -r stats_s stats_kb < <(best "$VOXACURVE" stats --files-from "$WORK/list" -o "$WORK/out.csv")
-    read -r check_s check_kb < <(best "$VOXACURVE" check --files-from "$WORK/list" \
-        --upper "$WORK/limits/p95.frd" --lower "$WORK/limits/p5.frd")
-    # Throughput as a share of cat's: 1.00 is as fast as cat, 0.50 half as fast.
-    printf '%8d %9.2f %9.2f %9.2f %11.2f %11.2f %12d %12d\n' "$count" "$cat_s" "$stats_s" "$check_s" \
-        "$(awk "BEGIN{print $cat_s / $stats_s}")" "$(awk "BEGIN{print $cat_s / $check_s}")" \
-        $((stats_kb / 1024)) $((check_kb / 1024))
+    limits=(--upper "$WORK/limits/p95.frd" --lower "$WORK/limits/p5.frd")
+    for name in stats "stats --smooth 1/3" check "check --smooth 1/3" "export sqlite"; do
+        case $name in
+        stats*) args=(stats --files-from "$WORK/list" -o "$WORK/out.csv" ${name#stats}) ;;
+        check*) args=(check --files-from "$WORK/list" "${limits[@]}" ${name#check}) ;;
+        export*) args=(export --files-from "$WORK/list" --format sqlite -o "$WORK/out.db") ;;
+        esac
+        read -r s kb < <(best "$VOXACURVE" "${args[@]}")
+        printf '%8d %-22s %9.2f %9.2f %9.2f %9d\n' "$count" "$name" "$cat_s" "$s" \
+            "$(awk "BEGIN{print $cat_s / $s}")" $((kb / 1024))
+    done
 done

@@ -280,3 +280,15 @@ std::string FormatNumber(double value, int significant)
         buffer, buffer + sizeof buffer, value, std::chars_format::general, significant);
     return std::string(buffer, result.ptr);
 }
+
+std::string Utf8OrReplaced(const std::string& bytes)
+{
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length
+            = static_cast<unsigned char>(bytes[i]) < 0x80 ? 1 : Utf8SequenceLength(bytes, i);
+        text += length ? bytes.substr(i, length) : "\xEF\xBF\xBD";
+        i += std::max<std::size_t>(length, 1);
+    }
+    return text;
+}

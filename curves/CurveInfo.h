@@ -101,6 +101,10 @@ std::string FormatSummaryJson(const CurveSummary& summary);
 // characters escaped, bytes that are not UTF-8 replaced by U+FFFD.
 std::string JsonString(const std::string& text);
 
+// The bytes as UTF-8 text: each byte that does not belong to a UTF-8
+// character is replaced by U+FFFD.
+std::string Utf8OrReplaced(const std::string& bytes);
+
 // A number in the shortest decimal form with at most `significant` digits,
 // point as decimal separator, exponent only where plain digits would need
 // more than `significant` digits ("1000", "0.732421875", "1.5e-07"). Not for

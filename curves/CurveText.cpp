@@ -1,5 +1,7 @@
 #include "curves/CurveText.h"
 
+#include "curves/OctaveSmoothing.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -420,7 +422,7 @@ bool TextFormatFitsKind(TextFormat format, CurveKind kind)
 }
 
 std::vector<std::string> ExportComments(
-    const CurveSummary& summary, std::optional<int> pointsPerOctave)
+    const CurveSummary& summary, std::optional<int> pointsPerOctave, std::optional<int> smoothing)
 {
     std::string source;
     for (const char c : summary.name)
@@ -441,6 +443,8 @@ std::vector<std::string> ExportComments(
     comments.push_back("Band " + FormatNumber(h.LowerFrequency, 9) + " to " + Hz(h.UpperFrequency)
         + " (bins " + std::to_string(bins.first) + " to " + std::to_string(bins.end - 1)
         + "), level factor " + FormatNumber(h.LevelFactor, 9));
+    if (smoothing)
+        comments.push_back(SmoothingComment(*smoothing));
     if (pointsPerOctave)
         comments.push_back("Resampled to " + std::to_string(*pointsPerOctave)
             + " points per octave, linearly in dB over log frequency");

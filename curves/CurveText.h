@@ -26,11 +26,11 @@ bool TextFormatFitsKind(TextFormat format, CurveKind kind);
 
 // The comment lines (without their "* ") that head an export of the summary's
 // file: source, kind, transform length, rate, bin width, band, level factor
-// (or serial resistor), the resampling when pointsPerOctave is set, and that
-// the phase column is 0. Only printable ASCII: other bytes of the name
-// become '?'.
-std::vector<std::string> ExportComments(
-    const CurveSummary& summary, std::optional<int> pointsPerOctave);
+// (or serial resistor), the smoothing (SmoothingComment) when smoothing is
+// set, the resampling when pointsPerOctave is set, and that the phase column
+// is 0. Only printable ASCII: other bytes of the name become '?'.
+std::vector<std::string> ExportComments(const CurveSummary& summary,
+    std::optional<int> pointsPerOctave, std::optional<int> smoothing = std::nullopt);
 
 // The text: for FRD and ZMA every comment as "* " + comment and the column
 // titles as a comment; for CSV no comments (spreadsheets take any line

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ ninja-build qt6-base-dev qt6-svg-dev libasound2-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libxcb1-dev
+  libxcb1-dev libsqlite3-dev
   clang-14 libclang-rt-14-dev
   # run: the layout depends on text widths, so the same fonts everywhere
   fonts-liberation fonts-dejavu-core
@@ -26,6 +26,8 @@ packages=(
   shared-mime-info xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   # statistics of an archive split into jobs (tests/cli/test_stats_parallel.sh)
   parallel
+  # the database of export --format sqlite, queried by its tests
+  sqlite3
 )
 
 missing=()

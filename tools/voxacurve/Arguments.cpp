@@ -1,6 +1,7 @@
 #include "tools/voxacurve/Arguments.h"
 
 #include "app/SettingsRecord.h"
+#include "curves/OctaveSmoothing.h"
 #include "ui/SerialResistor.h"
 
 #include <algorithm>
@@ -104,6 +105,19 @@ float ParseSerialResistorOption(const std::string& option, const std::string& te
         throw UsageError(option
             + " must be 0.1 to 10 Ohm or 100 to 4000 Ohm, as in the viewer, not \"" + text + "\"");
     return static_cast<float>(*value);
+}
+
+std::optional<int> SmoothingOf(const ParsedArguments& parsed)
+{
+    const auto given = parsed.values.find("--smooth");
+    if (given == parsed.values.end())
+        return std::nullopt;
+    const std::optional<int> fraction = ParseSmoothingFraction(given->second);
+    if (!fraction)
+        throw UsageError("--smooth must be 1/1, 1/2, 1/3, 1/6, 1/12, 1/24 or 1/48 (of an octave), "
+                         "not \""
+            + given->second + "\"");
+    return fraction;
 }
 
 float DefaultSerialResistor()

@@ -59,6 +59,10 @@ std::optional<double> ParseNumberOption(const std::string& option, const std::st
 // accepts for its serial resistor (0.1 to 10 Ohm or 100 to 4000 Ohm).
 float ParseSerialResistorOption(const std::string& option, const std::string& text);
 
+// The fraction of an octave of --smooth 1/N (N = 1, 2, 3, 6, 12, 24 or 48),
+// or nothing without the option; UsageError for any other value.
+std::optional<int> SmoothingOf(const ParsedArguments& parsed);
+
 // The serial resistor of a fresh configuration of the viewer, in Ohm.
 float DefaultSerialResistor();
 

@@ -4,6 +4,7 @@
 #include "curves/CurveText.h"
 #include "curves/LimitCheck.h"
 #include "curves/LimitText.h"
+#include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/Limits.h"
@@ -125,15 +126,17 @@ std::string KindlessRefusal(const std::string& name)
 }
 
 // The judgement of one curve file, or why it is refused.
-std::variant<LimitResult, std::string> JudgeFile(
-    const std::string& name, const Limits& limits, const Alignment& alignment, float resistor)
+std::variant<LimitResult, std::string> JudgeFile(const std::string& name, const Limits& limits, const Alignment& alignment,
+    float resistor, std::optional<int> smoothing)
 {
     const std::optional<CurveKind> kind = CurveKindOfName(name);
     if (!kind)
         return KindlessRefusal(name);
-    const CurveFile file = ReadCurveFile(name);
+    CurveFile file = ReadCurveFile(name);
     if (const auto refusal = CurveRefusal(file, *kind))
         return *refusal;
+    if (smoothing)
+        SmoothCurveBand(file, *smoothing);
     if (*kind != limits.kind)
         return "no limit for it: " + (limits.upper ? *limits.upper : *limits.lower).path() + " is "
             + CurveKindWords(limits.kind) + ", not " + CurveKindWords(*kind);
@@ -162,13 +165,15 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
 {
     ParsedArguments parsed = ParseArguments(args,
         WithFileListOptions({{"--upper", true}, {"--lower", true}, {"--offset-to", true},
-            {"--offset-band", true}, {"--json", false}, {"--serial-resistor", true}}));
+            {"--offset-band", true}, {"--json", false}, {"--serial-resistor", true},
+            {"--smooth", true}}));
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("check needs at least one FILE");
     const Alignment alignment = AlignmentOf(parsed);
     const Limits limits = LimitsOf(parsed, alignment);
     const float resistor = SerialResistorOf(parsed);
     const bool json = parsed.has("--json");
+    const std::optional<int> smoothing = SmoothingOf(parsed);
     CheckTally tally(limits.kind);
     // What could not be walked or listed counts as refused.
     tally.AddRefused(static_cast<std::size_t>(ExpandInputFiles(parsed, std::cin, err)));
@@ -183,7 +188,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         first = false;
     };
     for (const std::string& name : parsed.files) {
-        const auto judged = JudgeFile(name, limits, alignment, resistor);
+        const auto judged = JudgeFile(name, limits, alignment, resistor, smoothing);
         if (const auto* why = std::get_if<std::string>(&judged)) {
             tally.AddRefused();
             report(json ? "{\"name\": " + JsonString(name)

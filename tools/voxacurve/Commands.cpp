@@ -5,9 +5,11 @@
 #include "curves/CurveInfo.h"
 #include "curves/CurveText.h"
 #include "curves/ExampleCurves.h"
+#include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/OutputNames.h"
+#include "tools/voxacurve/SqliteExport.h"
 #include "tools/voxacurve/TextCurves.h"
 
 #include <cstring>
@@ -34,7 +36,8 @@ std::string ExportTarget(const std::string& source, const std::string& outOption
 
 // The text of one export; warnings go to err.
 std::string ExportText(const std::string& source, const CurveSummary& summary,
-    const CurveFile& file, TextFormat format, std::optional<int> perOctave, std::ostream& err)
+    const CurveFile& file, TextFormat format, std::optional<int> perOctave,
+    std::optional<int> smoothing, std::ostream& err)
 {
     BandValues band = ReadBandValues(file, summary.kind, summary.serialResistor);
     if (band.undrawable > 0)
@@ -44,7 +47,8 @@ std::string ExportText(const std::string& source, const CurveSummary& summary,
         err << "voxacurve: " << source << ": warning: no values in the band\n";
     if (perOctave)
         band.points = ResamplePerOctave(band.points, summary.kind, *perOctave);
-    return FormatCurveText(format, summary.kind, ExportComments(summary, perOctave), band.points);
+    return FormatCurveText(
+        format, summary.kind, ExportComments(summary, perOctave, smoothing), band.points);
 }
 
 // The summary of a curve file, or of the curve file a curve text makes.
@@ -98,20 +102,25 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     ParsedArguments parsed = ParseArguments(args,
-        WithFileListOptions(
-            {{"--format", true}, {"--ppo", true}, {"-o", true}, {"--serial-resistor", true}}));
+        WithFileListOptions({{"--format", true}, {"--ppo", true}, {"-o", true},
+            {"--serial-resistor", true}, {"--smooth", true}, {"--append", false}}));
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("export needs at least one FILE");
+    if (parsed.value("--format", "") == "sqlite")
+        return RunSqliteExport(parsed, err);
+    if (parsed.has("--append"))
+        throw UsageError("--append adds to a database: give --format sqlite");
     std::optional<TextFormat> format;
     if (parsed.values.contains("--format")) {
         format = TextFormatOfName(parsed.values.at("--format"));
         if (!format)
-            throw UsageError("--format must be frd, zma or csv");
+            throw UsageError("--format must be frd, zma, csv or sqlite");
     }
     std::optional<int> perOctave;
     if (parsed.values.contains("--ppo"))
         perOctave
             = static_cast<int>(ParseIntegerOption("--ppo", parsed.values.at("--ppo"), 1, 1000));
+    const std::optional<int> smoothing = SmoothingOf(parsed);
     const std::string outOption = parsed.value("-o", "");
     int exitCode = ExpandInputFiles(parsed, std::cin, err) > 0 ? kExitFailed : kExitOk;
     if (outOption == "-" && parsed.files.size() > 1)
@@ -123,7 +132,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     OutputNames written;
     for (const std::string& source : parsed.files) {
-        const CurveFile file = ReadCurveFile(source);
+        CurveFile file = ReadCurveFile(source);
         const CurveSummary summary = SummarizeCurveFile(source, file, resistor);
         const auto fail = [&](const std::string& why) {
             err << "voxacurve: " << source << ": " << why << '\n';
@@ -133,6 +142,8 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             fail("refused: " + *summary.refusal);
             continue;
         }
+        if (smoothing)
+            SmoothCurveBand(file, *smoothing);
         const TextFormat chosen = format.value_or(DefaultTextFormat(summary.kind));
         if (!TextFormatFitsKind(chosen, summary.kind)) {
             fail(TextFormatExtension(chosen) + " does not hold "
@@ -146,7 +157,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             fail(ClaimedByAnother(target));
             continue;
         }
-        const auto text = ExportText(source, summary, file, chosen, perOctave, err);
+        const auto text = ExportText(source, summary, file, chosen, perOctave, smoothing, err);
         if (target == "-")
             out << text;
         else if (const auto writeError = WriteWhole(target, BytesOf(text), Flush::Lazily))

@@ -5,6 +5,7 @@
 #include "curves/ColourCycle.h"
 #include "curves/CurveInfo.h"
 #include "curves/CurveStats.h"
+#include "curves/OctaveSmoothing.h"
 #include "plot/LegendPlacement.h"
 #include "plot/PixelMapping.h"
 #include "plot/StepRules.h"
@@ -64,6 +65,7 @@ struct RenderOptions {
     PlotColours colours;
     bool legend = false; // each file's name in its curve's colour
     std::optional<StatsTable> band; // --band: statistics drawn under the curves
+    std::optional<int> smoothing; // --smooth 1/N
     CurveTextOptions texts; // how FRD, ZMA, CSV and TXT files become curves
     // --upper and --lower: limit lines on the scale of the band's kind, else
     // of the first file's kind
@@ -204,6 +206,7 @@ RenderOptions OptionsOf(const ParsedArguments& parsed)
     options.legend = parsed.has("--legend");
     if (parsed.values.contains("--band"))
         options.band = ReadBand(parsed.values.at("--band"));
+    options.smoothing = SmoothingOf(parsed);
     return options;
 }
 
@@ -234,16 +237,18 @@ std::variant<std::pair<CurveFile, CurveKind>, std::string> ReadAnyCurve(
     return std::pair(ReadCurveFile(name), *kind);
 }
 
-// The curve, or the reason the viewer refuses it.
+// The curve, smoothed when smoothing is set, or the reason the viewer refuses it.
 std::variant<LoadedCurve, std::string> LoadCurve(
-    const std::string& name, const CurveTextOptions& texts)
+    const std::string& name, const CurveTextOptions& texts, std::optional<int> smoothing)
 {
     auto read = ReadAnyCurve(name, texts);
     if (auto* reason = std::get_if<std::string>(&read))
         return *reason;
-    const auto& [file, kind] = std::get<std::pair<CurveFile, CurveKind>>(read);
+    auto& [file, kind] = std::get<std::pair<CurveFile, CurveKind>>(read);
     if (const std::optional<std::string> refusal = CurveRefusal(file, kind))
         return *refusal;
+    if (smoothing)
+        SmoothCurveBand(file, *smoothing);
     LoadedCurve curve {name, file.header, std::vector<float>(kCurveCapacity, EmptyCurveValue),
         kind == CurveKind::Impedance};
     std::copy(file.values.begin(), file.values.end(), curve.values.begin());
@@ -535,7 +540,7 @@ int RenderOne(
     int exitCode = kExitOk;
     std::vector<LoadedCurve> loaded;
     for (const std::string& name : parsed.files) {
-        auto curve = LoadCurve(name, options.texts);
+        auto curve = LoadCurve(name, options.texts, options.smoothing);
         if (auto* refusal = std::get_if<std::string>(&curve)) {
             err << "voxacurve: " << name << ": refused: " << *refusal << '\n';
             exitCode = kExitFailed;
@@ -622,7 +627,7 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
             if (!targets[i])
                 continue;
             const std::string& name = files[i];
-            auto curve = LoadCurve(name, options.texts);
+            auto curve = LoadCurve(name, options.texts, options.smoothing);
             if (auto* refusal = std::get_if<std::string>(&curve)) {
                 report("voxacurve: " + name + ": refused: " + *refusal);
                 ++failed;
@@ -744,11 +749,12 @@ void ReadLimits(const ParsedArguments& parsed, RenderOptions& options)
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
 {
     ParsedArguments parsed = ParseArguments(args,
-        WithCurveTextOptions(WithFileListOptions({{"-o", true}, {"--each", false},
-            {"--format", true}, {"--size", true}, {"--from", true}, {"--to", true},
-            {"--level-top", true}, {"--level-range", true}, {"--impedance-step", true},
-            {"--impedance-base", true}, {"--serial-resistor", true}, {"--colours", true},
-            {"--legend", false}, {"--band", true}, {"--upper", true}, {"--lower", true}})));
+        WithCurveTextOptions(
+            WithFileListOptions({{"-o", true}, {"--each", false}, {"--format", true},
+                {"--size", true}, {"--from", true}, {"--to", true}, {"--level-top", true},
+                {"--level-range", true}, {"--impedance-step", true}, {"--impedance-base", true},
+                {"--serial-resistor", true}, {"--colours", true}, {"--legend", false},
+                {"--band", true}, {"--upper", true}, {"--lower", true}, {"--smooth", true}})));
     if (parsed.files.empty() && !parsed.values.contains("--files-from")
         && !parsed.values.contains("--band"))
         throw UsageError("render needs at least one FILE (or --band STATS.csv)");

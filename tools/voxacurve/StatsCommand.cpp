@@ -3,6 +3,7 @@
 #include "app/WriteWhole.h"
 #include "curves/CurveStats.h"
 #include "curves/StatsPartial.h"
+#include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 
@@ -32,6 +33,7 @@ struct StatsOptions {
     std::string output; // -o; empty: the standard output
     bool outputIsDirectory = false; // one file per statistic into -o DIR/
     float serialResistor = 150;
+    std::optional<int> smoothing; // --smooth 1/N
 };
 
 std::vector<double> ParsePercentiles(const std::string& text)
@@ -93,6 +95,7 @@ void RefuseIdleOptions(const ParsedArguments& parsed, StatsMode mode)
             "with --merge: each partial records the serial resistor it was written with");
         if (parsed.values.contains("--files-from") || parsed.has("-0"))
             throw UsageError("--merge takes the partials on the command line");
+        refuse("--smooth", "with --merge: give it to each --partial");
     }
 }
 
@@ -131,6 +134,7 @@ StatsOptions OptionsOf(const ParsedArguments& parsed)
     }
     options.output = parsed.value("-o", "");
     options.serialResistor = SerialResistorOf(parsed);
+    options.smoothing = SmoothingOf(parsed);
     if (options.mode == StatsMode::Partial) {
         if (options.output.empty())
             throw UsageError("--partial needs -o PART");
@@ -190,11 +194,13 @@ CurveStats CollectStats(
             ++otherKind;
             continue;
         }
-        const CurveFile file = ReadCurveFile(name);
+        CurveFile file = ReadCurveFile(name);
         if (const auto refusal = CurveRefusal(file, *fileKind)) {
             refuse(name, *refusal);
             continue;
         }
+        if (options.smoothing)
+            SmoothCurveBand(file, *options.smoothing);
         if (kind && *fileKind != *kind) {
             refuse(name,
                 KindWords(*fileKind) + " among " + KindPlural(*kind)
@@ -337,7 +343,7 @@ int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
     ParsedArguments parsed = ParseArguments(args,
         WithFileListOptions({{"--ppo", true}, {"--percentiles", true}, {"--kind", true},
             {"--format", true}, {"-o", true}, {"--serial-resistor", true}, {"--partial", false},
-            {"--merge", false}}));
+            {"--merge", false}, {"--smooth", true}}));
     const StatsOptions options = OptionsOf(parsed);
     const bool merge = options.mode == StatsMode::Merge;
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))

@@ -2,7 +2,8 @@
 //
 //   voxacurve info FILE...      what each file holds, or why the viewer refuses it
 //                               (FRD, ZMA, CSV and TXT curve texts read as import reads them)
-//   voxacurve export FILE...    FRD, ZMA or CSV text for loudspeaker design tools
+//   voxacurve export FILE...    FRD, ZMA or CSV text for loudspeaker design tools,
+//                               or one SQLite database of them all
 //   voxacurve import FILE -o OUT.EA    a curve file from such a text
 //   voxacurve render FILE... -o OUT.png   the viewer's picture of the curves
 //   voxacurve stats FILE|DIR...   statistics of many curves per frequency
@@ -45,7 +46,9 @@ constexpr Command kCommands[] = {
         RunInfo},
     {"export",
         "FILE|DIR... [--files-from LIST [-0]] [--format frd|zma|csv] [--ppo N] [-o DIR | -o -] "
-        "[--serial-resistor R]",
+        "[--serial-resistor R] [--smooth 1/N]\n"
+        "  voxacurve export FILE|DIR... --format sqlite -o DB [--append] [--ppo N|0] [--smooth "
+        "1/N] [--serial-resistor R]",
         RunExport},
     {"import",
         "FILE -o OUT.EE|EA|AE|AA|OHM [--rate HZ] [--length N] [--columns F,M] [--serial-resistor "
@@ -56,21 +59,21 @@ constexpr Command kCommands[] = {
         "HZ] [--level-top DB] "
         "[--level-range DB] [--impedance-step OHM] [--impedance-base OHM] [--serial-resistor R] "
         "[--colours default|print] [--legend] [--band STATS.csv] [--rate HZ] [--length N] "
-        "[--columns F,M]\n"
+        "[--columns F,M] [--smooth 1/N]\n"
         "  voxacurve render --each FILE|DIR... -o DIR [--format png|svg|pdf] [the options above]",
         RunRender},
     {"stats",
         "FILE|DIR... [--files-from LIST [-0]] [--ppo N] [--percentiles P,P,...] "
         "[--kind response|impedance] [-o OUT.csv | -o - | -o DIR [--format frd|zma|csv]] "
-        "[--serial-resistor R]\n"
+        "[--serial-resistor R] [--smooth 1/N]\n"
         "  voxacurve stats FILE|DIR... [--files-from LIST [-0]] --partial -o PART [--ppo N] "
-        "[--kind K] [--serial-resistor R]\n"
+        "[--kind K] [--serial-resistor R] [--smooth 1/N]\n"
         "  voxacurve stats --merge PART... [--ppo N] [--percentiles P,...] [-o OUT.csv | -o - | -o "
         "DIR [--format frd|zma|csv]]",
         RunStats},
     {"check",
         "FILE|DIR... [--files-from LIST [-0]] --upper U --lower L "
-        "[--offset-to HZ | --offset-band LO:HI] [--json] [--serial-resistor R]",
+        "[--offset-to HZ | --offset-band LO:HI] [--json] [--serial-resistor R] [--smooth 1/N]",
         RunCheck},
     {"limits", "STATS.csv (--sigma K | --percentiles LO,HI) [--widen DB] -o DIR", RunLimits},
     {"config", "[--json]\n  voxacurve config [--curve-directory DIR] [--bmp-directory DIR]",
