@@ -93,23 +93,3 @@ struct DecodedStats {
 // Reads a partial; anything malformed, truncated or changed is refused
 // with the reason in words.
 DecodedStats DecodeStatsPartial(std::span<const unsigned char> bytes);
-
-// The one-CSV text of FormatStatsCsv read back, for drawing the band.
-struct StatsTable {
-    CurveKind kind = CurveKind::Response;
-    std::vector<double> frequencies; // Hz, rising
-    std::vector<double> mean, minimum, maximum;
-    std::vector<double> percentiles; // the percentiles of the columns, in their order
-    std::vector<std::vector<double>> percentileValues; // one per percentile, a value per row
-};
-
-struct ParsedStatsTable {
-    StatsTable table;
-    std::optional<std::string> error; // set: why the text is no statistics CSV
-};
-
-// Reads a statistics CSV as FormatStatsCsv writes it (earlier versions'
-// comment lines first are skipped): the
-// header row "Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),P...,Count"
-// (or Ohm), then rows of rising frequency. Anything else is refused in words.
-ParsedStatsTable ParseStatsCsv(std::string_view text);

@@ -1,4 +1,5 @@
 #include "curves/CurveStats.h"
+#include "curves/StatsTable.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 // behaviour in any of them stops the test.
 
 #include "fuzz/InputChecks.h"
+#include "fuzz/StatsCsvChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,7 @@ const std::vector<Target> kTargets {
     {"file_names", CheckFileNameInput},
     {"box_texts", CheckBoxTextsInput},
     {"curve_text", CheckCurveTextInput},
+    {"stats_csv", CheckStatsCsvInput},
 };
 
 TEST(FuzzRegressions, EverySeedAndKeptInputIsHandledSoundly)
