@@ -57,8 +57,8 @@ std::vector<LegendEntry> LegendEntries(
     const std::vector<PlotCurve>& curves, const PlotExtras& extras, const BandColours& band)
 {
     std::vector<LegendEntry> entries;
-    for (const PlotCurve& c : curves)
-        entries.push_back({c.name, c.colour, {}});
+    for (std::size_t i = 0; i < curves.size() && i < extras.curveNames.size(); ++i)
+        entries.push_back({extras.curveNames[i], curves[i].colour, {}});
     if (extras.band) {
         entries.push_back({"minimum to maximum", band.median, {band.outer}});
         if (!extras.band->lowest.empty())

@@ -39,7 +39,6 @@ struct PlotCurve {
     const float* values = nullptr; // kCurveCapacity values
     bool impedance = false;
     QColor colour;
-    QString name; // in a legend
 };
 
 // What a picture of the command-line renderer adds to its curves: a
@@ -50,6 +49,7 @@ struct PlotExtras {
     CurveKind limitKind = CurveKind::Response; // the scale of the limits
     std::vector<std::vector<BandPoint>> limits;
     bool legend = false;
+    std::vector<QString> curveNames; // in the legend, one a curve in their order
 };
 
 // The band's colours on a data window: orange, which no curve of the colour
@@ -136,10 +136,11 @@ public:
     // Limit lines in kLimitColour on the scale of `kind`, cut the same way.
     void paintLimits(
         QPainter& p, CurveKind kind, const std::vector<std::vector<BandPoint>>& limits) const;
-    // The legend: each curve's name in its colour after a short line of it,
-    // then the band's areas and median line and the limits when drawn, in a
-    // box of the data window's colour framed in the grid's, where it hides
-    // the fewest points of the curves and the median (see PlaceLegend).
+    // The legend: each curve's name (of the extras) in its colour after a
+    // short line of it, then the band's areas and median line and the limits
+    // when drawn, in a box of the data window's colour framed in the grid's,
+    // where it hides the fewest points of the curves and the median (see
+    // PlaceLegend).
     // Nothing when there is nothing to name.
     void paintLegend(QPainter& p, const std::vector<PlotCurve>& curves, const PlotExtras& extras,
         const QFont& font) const;

@@ -92,7 +92,7 @@ TEST(StatsTable, ValuesNoMeasurementHoldsAreRefusedWithTheirLine)
         {header + "0,70,60,80,61,79,3\n" + good,
             "line 2: the frequency 0 Hz lies outside what a curve holds"},
         {header + good + "-5,70,60,80,61,79,3\n", "line 3: the frequency -5 Hz lies outside"},
-        {header + good + "2e9,70,60,80,61,79,3\n", "line 3: the frequency 2000000000 Hz"},
+        {header + good + "2e9,70,60,80,61,79,3\n", "line 3: the frequency 2e+09 Hz"},
         {header + good + "200,70,80,60,61,79,3\n",
             "line 3: the minimum 80 lies above the maximum 60"},
         {header + good + "200,90,60,80,61,79,3\n",

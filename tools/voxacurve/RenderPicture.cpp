@@ -51,16 +51,19 @@ std::vector<Refusal> PaintCurves(QPainter& p, const RenderOptions& options,
     frame.height = layout.dataWindow.height;
     const PlotPainter painter(frame, options.scales, options.serialResistor, options.colours);
     std::vector<Refusal> removed;
+    PlotExtras extras = options.extras;
     for (;;) {
         std::vector<PlotCurve> plotted;
+        extras.curveNames.clear();
         uint32_t colour = kNoCurveColour;
         for (const LoadedCurve* c : curves) {
             colour = NextCurveColour(colour);
-            plotted.push_back({c->header, c->values.data(), c->impedance, ToQColor(colour),
-                QString::fromStdString(std::filesystem::path(c->name).filename().string())});
+            plotted.push_back({c->header, c->values.data(), c->impedance, ToQColor(colour)});
+            extras.curveNames.push_back(
+                QString::fromStdString(std::filesystem::path(c->name).filename().string()));
         }
         const auto faults
-            = painter.paintPicture(p, layout, plotted, PixelFont("Arial", 11), options.extras);
+            = painter.paintPicture(p, layout, plotted, PixelFont("Arial", 11), extras);
         const auto faulted = std::find_if(
             faults.begin(), faults.end(), [](const auto& f) { return f.has_value(); });
         if (faulted == faults.end())
