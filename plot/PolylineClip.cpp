@@ -31,7 +31,11 @@ std::optional<std::pair<ClipPoint, ClipPoint>> ClipSegment(
     }
     if (enter > leave)
         return std::nullopt;
-    auto at = [&](double t) { return ClipPoint {a.x + t * dx, a.y + t * dy}; };
+    // On the edge, also where rounding would put it a hair outside.
+    auto at = [&](double t) {
+        return ClipPoint {
+            std::clamp(a.x + t * dx, 0.0, width), std::clamp(a.y + t * dy, 0.0, height)};
+    };
     return std::pair {enter == 0 ? a : at(enter), leave == 1 ? b : at(leave)};
 }
 
@@ -92,7 +96,12 @@ std::vector<ClipPoint> ClipPolygon(
     edge([&](ClipPoint p) { return p.x <= width; }, width, false);
     edge([](ClipPoint p) { return p.y >= 0; }, 0, true);
     edge([&](ClipPoint p) { return p.y <= height; }, height, true);
-    return polygon.size() >= 3 ? polygon : std::vector<ClipPoint> {};
+    if (polygon.size() < 3)
+        return {};
+    // A corner where two cuts meet can lie a rounding error outside.
+    for (ClipPoint& p : polygon)
+        p = {std::clamp(p.x, 0.0, width), std::clamp(p.y, 0.0, height)};
+    return polygon;
 }
 
 std::vector<std::vector<ClipPoint>> ClipPolyline(

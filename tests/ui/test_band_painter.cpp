@@ -82,15 +82,16 @@ TEST(BandPainter, LinesTowardsHugeValuesAreDrawnWhereTheyCrossThePicture)
 
     const DataWindowPoints onWindow(CurveKind::Response, kScales, kFrame);
     const ClipPoint start = onWindow(100, 60);
-    int lowest = -1;
+    int lowest = -1, highest = kFrame.height;
     for (int y = 0; y < kFrame.height; ++y)
         for (int x = 0; x < kFrame.width; ++x)
             if (picture.pixel(x, y) == qRgb(255, 0, 0)) {
                 EXPECT_LE(std::fabs(x - start.x), 1.0) << x << "," << y;
                 lowest = std::max(lowest, y);
+                highest = std::min(highest, y);
             }
     EXPECT_NEAR(lowest, start.y, 1.0);
-    EXPECT_EQ(picture.pixel(int(std::lround(start.x)), 0), qRgb(255, 0, 0));
+    EXPECT_LE(highest, 1); // up to the top edge
 
     // Shaded from top to bottom at 1.5 kHz, untouched at 50 Hz.
     const int inside = int(onWindow(1500, 0).x), outside = int(onWindow(50, 0).x);
