@@ -100,25 +100,3 @@ std::string FormatStatsCsv(
 std::string FormatStatisticText(const CurveStats& stats, std::span<const StatsRow> rows,
     std::span<const double> percentiles, std::size_t statistic, TextFormat format);
 
-// The one-CSV text of FormatStatsCsv read back, for drawing the band.
-struct StatsTable {
-    CurveKind kind = CurveKind::Response;
-    std::vector<double> frequencies; // Hz, rising
-    std::vector<double> mean, minimum, maximum;
-    bool hasDeviation = false; // the CSV has a Std column
-    std::vector<double> deviation; // per row when it has; NaN where one curve counts
-    std::vector<double> percentiles; // the percentiles of the columns, in their order
-    std::vector<std::vector<double>> percentileValues; // one per percentile, a value per row
-};
-
-struct ParsedStatsTable {
-    StatsTable table;
-    std::optional<std::string> error; // set: why the text is no statistics CSV
-};
-
-// Reads a statistics CSV as FormatStatsCsv writes it (earlier versions'
-// comment lines first are skipped): the
-// header row "Frequency (Hz),Mean (dB),Std (dB),Minimum (dB),Maximum (dB),
-// P...,Count" (or Ohm; earlier versions have no Std), then rows of rising
-// frequency. Anything else is refused in words.
-ParsedStatsTable ParseStatsCsv(std::string_view text);

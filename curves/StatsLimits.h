@@ -4,6 +4,7 @@
 // two percentiles), widened by a margin, for check to judge curves with.
 
 #include "curves/CurveStats.h"
+#include "curves/StatsTable.h"
 
 #include <optional>
 #include <string>

@@ -6,6 +6,7 @@ safely; settings_layout: fresh configuration files (scrambled as the program
 writes them) with damaged fields; file_names: edit-field text, a zero byte,
 then the extension; stats_partial: partials of voxacurve stats, sound and
 forged.
+then the extension; stats_csv: statistics CSVs that render --band reads.
 """
 import math
 import os
@@ -198,6 +199,33 @@ def limit_text_seeds():
         ("negative_ohm", 1, b"20 8\n1000 -3\n"),
     ]:
         write("limit_text", name, bytes([choice]) + text)
+def stats_csv_seeds():
+    """Statistics CSVs as stats writes them (with and without a standard
+    deviation, percentiles in any order, impedance) and damaged ones."""
+    db = "Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),P5 (dB),P50 (dB),P95 (dB),Count\n"
+    rows = "".join("%.9g,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%d\n"
+                   % (1000 * 2 ** (k / 3), 70 + k / 10, 60 + k / 10, 80 + k / 10,
+                      61 + k / 10, 70 + k / 10, 79 + k / 10, 3)
+                   for k in range(-30, 31, 6))
+    for name, text in [
+        ("stats", db + rows),
+        ("with_std", "Frequency (Hz),Mean (dB),Std (dB),Minimum (dB),Maximum (dB),P50 (dB),"
+                     "P10 (dB),P90 (dB),Count\n100,70,4.2,60,80,71,62,78,5\n200,71,4,61,81,72,"
+                     "63,79,5\n"),
+        ("impedance", "Frequency (Hz),Mean (Ohm),Minimum (Ohm),Maximum (Ohm),P50 (Ohm),Count\n"
+                      "20,6.5,6.1,7.2,6.4,2\n1000,12.25,9,40,11,2\n"),
+        ("comments_crlf", "* Statistics by voxacurve\r\n" + db.replace("\n", "\r\n")
+         + "20,1,0,2,0.5,1,1.5,1\r\n30,1,0,2,0.5,1,1.5,1\r\n"),
+        ("columns_moved", "Count,P95 (dB),Maximum (dB),Frequency (Hz),Minimum (dB),Mean (dB)\n"
+                          "2,79,80,100,60,70\n2,79,80,200,60,70\n"),
+        ("huge", db + "100,1e308,-1e308,1e308,0,0,0,1\n200,0,-1e308,1e308,0,0,0,1\n"),
+        ("min_above_max", db + "100,70,80,60,70,70,70,1\n200,70,60,80,70,70,70,1\n"),
+        ("percentile_500", "Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),P500 (dB),Count\n"),
+        ("count_banana", db + "100,70,60,80,61,70,79,banana\n200,70,60,80,61,70,79,2\n"),
+        ("zero_hz", db + "0,70,60,80,61,70,79,1\n200,70,60,80,61,70,79,2\n"),
+        ("plain_csv", "Frequency (Hz),Magnitude (dB),Phase (deg)\n20,80,0\n1000,85,0\n"),
+    ]:
+        write("stats_csv", name, text.encode())
 
 
 curve_seeds()
@@ -207,3 +235,4 @@ box_text_seeds()
 curve_text_seeds()
 partial_seeds()
 limit_text_seeds()
+stats_csv_seeds()

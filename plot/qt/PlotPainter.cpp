@@ -180,12 +180,17 @@ void PlotPainter::addToFootprint(
     memo.lines.back().addPolyline(line);
 }
 
+TraceResult PlotPainter::traceOf(const PlotCurve& curve) const
+{
+    return curve.impedance
+        ? ComputeImpedanceTrace(curve.header, curve.values, m_frame, m_scales, m_serialResistor)
+        : ComputeResponseTrace(curve.header, curve.values, m_frame, m_scales);
+}
+
 std::optional<FaultKind> PlotPainter::paintCurve(
     QPainter& p, const PlotCurve& curve, PictureMemo* memo) const
 {
-    const TraceResult trace = curve.impedance
-        ? ComputeImpedanceTrace(curve.header, curve.values, m_frame, m_scales, m_serialResistor)
-        : ComputeResponseTrace(curve.header, curve.values, m_frame, m_scales);
+    const TraceResult trace = traceOf(curve);
     p.setPen(curve.colour);
     const std::vector<TracePoint> corners
         = DrawTracePolyline(p, trace.points, m_frame.width, m_frame.height);
@@ -261,8 +266,8 @@ QRect toQRect(const Rect& r)
 } // namespace
 
 std::vector<std::optional<FaultKind>> PlotPainter::paintPicture(QPainter& p,
-    const PlotPictureLayout& layout, const std::vector<PlotCurve>& curves,
-    const QFont& stripFont) const
+    const PlotPictureLayout& layout, const std::vector<PlotCurve>& curves, const QFont& stripFont,
+    const PlotExtras& extras) const
 {
     p.fillRect(0, 0, layout.width, layout.height, m_colours.axisPanel);
     // Each strip in its own coordinates, clipped to itself; the frequency
@@ -292,7 +297,7 @@ std::vector<std::optional<FaultKind>> PlotPainter::paintPicture(QPainter& p,
         // same line cut at the edge of a picture.
         QImage dataWindow(d.width, d.height, QImage::Format_RGB32);
         QPainter dp(&dataWindow);
-        const auto faults = paintDataWindow(dp, curves);
+        const auto faults = paintDataWindow(dp, curves, extras, stripFont);
         dp.end();
         p.drawImage(d.left, d.top, dataWindow);
         return faults;
@@ -300,18 +305,23 @@ std::vector<std::optional<FaultKind>> PlotPainter::paintPicture(QPainter& p,
     p.save();
     p.setClipRect(toQRect(d));
     p.translate(d.left, d.top);
-    const auto faults = paintDataWindow(p, curves);
+    const auto faults = paintDataWindow(p, curves, extras, stripFont);
     p.restore();
     return faults;
 }
 
-std::vector<std::optional<FaultKind>> PlotPainter::paintDataWindow(
-    QPainter& p, const std::vector<PlotCurve>& curves) const
+std::vector<std::optional<FaultKind>> PlotPainter::paintDataWindow(QPainter& p,
+    const std::vector<PlotCurve>& curves, const PlotExtras& extras, const QFont& legendFont) const
 {
     paintBackground(p);
+    if (extras.band)
+        paintBand(p, *extras.band);
     std::vector<std::optional<FaultKind>> faults;
     for (const PlotCurve& curve : curves)
         faults.push_back(paintCurve(p, curve));
+    paintLimits(p, extras.limitKind, extras.limits);
+    if (extras.legend)
+        paintLegend(p, curves, extras, legendFont);
     return faults;
 }
 
@@ -364,16 +374,4 @@ void DrawPolylineWithin(
             line.emplace_back(c.x, c.y);
         p.drawPolyline(line.data(), int(line.size()));
     }
-}
-
-void FillPolygonWithin(QPainter& p, const QPolygonF& polygon, const QRectF& within)
-{
-    if (!CannotClip(p)) {
-        p.drawPolygon(polygon);
-        return;
-    }
-    QPainterPath area, window;
-    area.addPolygon(polygon);
-    window.addRect(within);
-    p.drawPath(area.intersected(window));
 }

@@ -8,6 +8,7 @@
 #include "curves/CurveSlot.h"
 #include "curves/CurveTrace.h"
 #include "curves/FrequencyGrid.h"
+#include "curves/StatsTable.h"
 #include "plot/AxisLabels.h"
 #include "plot/LineFootprint.h"
 #include "plot/PlotState.h"
@@ -39,6 +40,32 @@ struct PlotCurve {
     bool impedance = false;
     QColor colour;
 };
+
+// What a picture of the command-line renderer adds to its curves: a
+// statistics band under them (over the grid), limit lines over them, and a
+// legend of what is drawn over all.
+struct PlotExtras {
+    std::optional<StatsBand> band;
+    CurveKind limitKind = CurveKind::Response; // the scale of the limits
+    std::vector<std::vector<BandPoint>> limits;
+    bool legend = false;
+    std::vector<QString> curveNames; // in the legend, one a curve in their order
+};
+
+// The band's colours on a data window: orange, which no curve of the colour
+// cycle and no limit line has; translucent areas, so that the grid shows
+// through, and a median line that stands out from the grid, the areas and
+// the curves; brighter on a dark window, darker on paper.
+struct BandColours {
+    QColor outer; // minimum to maximum
+    QColor inner; // the lowest to the highest percentile, over the outer area
+    QColor median;
+};
+
+BandColours BandColoursOn(const QColor& dataWindow);
+
+// The colour of limit lines.
+inline const QColor kLimitColour(255, 0, 0);
 
 // What a painter last put into a 32-bit picture: the background and grid it
 // wrote and the footprint of the lines drawn over them since. While nothing
@@ -86,13 +113,37 @@ public:
     // the data window with its grid and the curves in their order; `layout`
     // from ComputePlotPictureLayout at the frame's size. Returns the fault of
     // every curve whose drawing faulted (its points before the fault drawn).
+    // The extras are drawn in the data window with them (the legend in
+    // `stripFont`).
     std::vector<std::optional<FaultKind>> paintPicture(QPainter& p, const PlotPictureLayout& layout,
-        const std::vector<PlotCurve>& curves, const QFont& stripFont) const;
+        const std::vector<PlotCurve>& curves, const QFont& stripFont,
+        const PlotExtras& extras = PlotExtras()) const;
 
-    // The background with the grid, then the curves in their order; the
-    // fault of each curve, as paintPicture.
-    std::vector<std::optional<FaultKind>> paintDataWindow(
-        QPainter& p, const std::vector<PlotCurve>& curves) const;
+    // The background with the grid, the band of the extras, the curves in
+    // their order, the limits and the legend; the fault of each curve, as
+    // paintPicture.
+    std::vector<std::optional<FaultKind>> paintDataWindow(QPainter& p,
+        const std::vector<PlotCurve>& curves, const PlotExtras& extras = PlotExtras(),
+        const QFont& legendFont = QFont()) const;
+
+    // The statistics band in the data window at the painter's origin: minimum
+    // to maximum shaded lightly, the lowest to the highest percentile
+    // darker, the median as a line (BandColoursOn the data window colour).
+    // Cut to the data window by the drawing itself, whatever the values:
+    // no coordinate beyond kFarCoordinate nor one that is not a number
+    // reaches the painter.
+    void paintBand(QPainter& p, const StatsBand& band) const;
+    // Limit lines in kLimitColour on the scale of `kind`, cut the same way.
+    void paintLimits(
+        QPainter& p, CurveKind kind, const std::vector<std::vector<BandPoint>>& limits) const;
+    // The legend: each curve's name (of the extras) in its colour after a
+    // short line of it, then the band's areas and median line and the limits
+    // when drawn, in a box of the data window's colour framed in the grid's,
+    // where it hides the fewest points of the curves and the median (see
+    // PlaceLegend).
+    // Nothing when there is nothing to name.
+    void paintLegend(QPainter& p, const std::vector<PlotCurve>& curves, const PlotExtras& extras,
+        const QFont& font) const;
 
 private:
     FrequencyGrid computeGrid() const;
@@ -103,6 +154,7 @@ private:
         const std::vector<LabelText>& labels, const QFont& font) const;
     void addToFootprint(PictureMemo& memo, QPainter& p, const std::vector<TracePoint>& line) const;
     void paintGridLines(QPainter& p, const FrequencyGrid& grid) const;
+    TraceResult traceOf(const PlotCurve& curve) const;
 
     TraceFrame m_frame;
     AxisScales m_scales;
@@ -125,7 +177,3 @@ bool CannotClip(const QPainter& p);
 // cannot clip.
 void DrawPolylineWithin(
     QPainter& p, const std::vector<ClipPoint>& points, double width, double height);
-
-// The polygon in the brush, cut to `within` where the painter cannot clip
-// (else the painter's clip does it).
-void FillPolygonWithin(QPainter& p, const QPolygonF& polygon, const QRectF& within);

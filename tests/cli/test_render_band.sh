@@ -41,7 +41,7 @@ assert band, "the band changed nothing"
 assert y80 - 1 <= min(band) and max(band) <= y60 + 1, (min(band), max(band), y80, y60)
 assert max(band) - min(band) >= y60 - y80 - 2, "the band does not reach from 60 to 80 dB"
 _, _, pix = read("empty")
-line = [y for y in band if pix[3 * (y * w + x):3 * (y * w + x) + 3] == bytes([255, 200, 0])]
+line = [y for y in band if pix[3 * (y * w + x):3 * (y * w + x) + 3] == bytes([255, 150, 0])]
 assert line and abs(line[0] - y70) <= 1, (line, y70)
 PY
 
@@ -81,7 +81,7 @@ expect_in "$ERR" "plain-missing.frd" "the missing limit named"
 # SVG: shaded areas and the line as vector paths.
 run render "$WORK/F70.EA" --band "$WORK/stats.csv" -o "$WORK/band.svg"
 expect_rc 0 "band in SVG"
-grep -q 'fill="#ffc800"' "$WORK/band.svg" || fail "no shaded band in the SVG"
+grep -q 'fill="#ff9600"' "$WORK/band.svg" || fail "no shaded band in the SVG"
 
 # What is no statistics CSV is refused in words.
 printf 'Frequency (Hz),Magnitude (dB)\n20,80\n1000,70\n' >"$WORK/plain.csv"

@@ -1,5 +1,6 @@
 #include "curves/CurveStats.h"
 #include "curves/StatsPartial.h"
+#include "curves/StatsTable.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "fuzz/InputChecks.h"
 #include "fuzz/PartialChecks.h"
 #include "fuzz/LimitTextChecks.h"
+#include "fuzz/StatsCsvChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,7 @@ const std::vector<Target> kTargets {
     {"curve_text", CheckCurveTextInput},
     {"stats_partial", CheckStatsPartialInput},
     {"limit_text", CheckLimitTextInput},
+    {"stats_csv", CheckStatsCsvInput},
 };
 
 TEST(FuzzRegressions, EverySeedAndKeptInputIsHandledSoundly)
