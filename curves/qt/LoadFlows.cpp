@@ -166,7 +166,8 @@ template <typename Choose> void loadImpedanceCurve(Choose choose)
     });
 }
 
-// The entry of the "Load..." menu for a response extension, as the user checks it.
+// Checks the entry of the "Load..." menu for a response extension, as the
+// user's choice of it does.
 void checkResponseKind(const std::string& extension)
 {
     const TMainForm& f = *MainForm;
@@ -174,7 +175,7 @@ void checkResponseKind(const std::string& extension)
         = {{"EA", f.EA1}, {"EE", f.EE1}, {"AE", f.AE1}, {"AA", f.AA1}};
     for (const auto& [entryExtension, entry] : entries)
         if (extension == entryExtension)
-            EA1Click(entry);
+            entry->trigger();
 }
 
 } // namespace

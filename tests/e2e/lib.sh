@@ -62,21 +62,15 @@ pixel_at() {
 }
 
 # Reads a little-endian 16-bit value from the unscrambled configuration.
-# Usage: config_int16 FILE OFFSET
+# Usage: config_int16 FILE OFFSET (at an even offset)
 config_int16() {
-    python3 - "$1" "$2" <<'PY'
-import sys
-data = bytearray(open(sys.argv[1], 'rb').read()[:6808])
-state = 2719
-for i in range(0, 6808, 2):
-    state = (state * 134775813 + 1) & 0xFFFFFFFF
-    r = (state * 700) >> 32
-    w = (data[i] | data[i + 1] << 8) - r & 0xFFFF
-    data[i], data[i + 1] = w & 0xFF, w >> 8
-off = int(sys.argv[2])
-v = data[off] | data[off + 1] << 8
-print(v - 65536 if v >= 32768 else v)
-PY
+    python3 "$E2E_DIR/config_word.py" "$1" "$2"
+}
+
+# Writes a 16-bit value into the configuration, scrambled as the viewer does.
+# Usage: set_config_int16 FILE OFFSET VALUE (at an even offset)
+set_config_int16() {
+    python3 "$E2E_DIR/config_word.py" "$1" "$2" "$3"
 }
 
 # The client area's origin on the screen for a window of the given outer
