@@ -235,3 +235,13 @@ config_colour() {
     high=$(config_int16 "$1" $(($2 + 2)))
     printf '%06X' $(((high & 0xFFFF) << 16 | (low & 0xFFFF)))
 }
+
+# Fails unless a response curve's bin at FREQ is drawn in COLOUR (rrggbb) in a
+# screenshot, in the data window found by find_sigwin at the fresh scales.
+# Usage: expect_curve SHOT FILE FREQ COLOUR
+expect_curve() {
+    local shot=$1 file=$2 freq=$3 colour=$4 x y got
+    read -r x y < <(python3 "$E2E_DIR/predict_pixel.py" "$file" level "$freq" 528 290 20 20000 60 100)
+    got=$(pixel_at "$shot" $((SIGWIN_X + x)) $((SIGWIN_Y + y)))
+    [ "$got" = "$colour" ] || fail "$file not drawn in $colour at ($x, $y): $got"
+}

@@ -7,18 +7,11 @@
 # line is drawn and labelled as through the "Load..." menu's AA entry and F1.
 source "$E2E_DIR/lib.sh"
 
-predict() { python3 "$E2E_DIR/predict_pixel.py" "$@"; }
-# The pixel where a curve's bin at FREQ lies, checked for a colour.
-expect_curve() {
-    local shot=$1 file=$2 freq=$3 colour=$4 x y got
-    read -r x y < <(predict "$file" level "$freq" 528 290 20 20000 60 100)
-    got=$(pixel_at "$shot" $((SIGWIN_X + x)) $((SIGWIN_Y + y)))
-    [ "$got" = "$colour" ] || fail "$file not drawn in $colour at ($x, $y): $got"
-}
 # The y axis strip and the data window of a screenshot, as one picture.
 plot_part() {
     convert "$1" -crop "$((528 + 52))x$((290 + 20))+$((SIGWIN_X - 52))+$((SIGWIN_Y - 10))" +repage "$2"
 }
+# A screenshot without the pointer over the picture; prints its path.
 shot_of() {
     xdotool mousemove 0 0
     sleep 0.5
