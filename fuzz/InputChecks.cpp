@@ -342,7 +342,10 @@ Problem CheckChosenName(std::string_view text, std::string_view extension)
         return "a chosen name longer than 255 characters";
     // A cut through a UTF-8 character moves back to its start: up to 3 bytes
     // of the name may be left out.
-    const std::size_t point = TypedNameEnd(result);
+    // The name's last part holds no point: the first one after it is the
+    // point added before the extension (which may itself hold a '/').
+    const std::size_t point
+        = std::min(result.find('.', stem.size() - lastPart.size()), result.size());
     const std::string_view name = std::string_view(result).substr(0, point);
     if (!stem.starts_with(name) || stem.size() - name.size() > 3
         || !("." + std::string(extension)).starts_with(result.substr(point)))
