@@ -2,6 +2,7 @@
 
 std::string CurveKindText = "--";
 std::string CurveName;
+std::string CommandLineCurveFolder;
 CurveColourCycle CurveColours;
 
 std::string WithoutExtension(const std::string& name)

@@ -10,6 +10,9 @@
 extern std::string CurveKindText;
 // The name of the last file choice of either flow (empty after a cancel).
 extern std::string CurveName;
+// The folder of the last curve opened from the command line, which the curve
+// boxes list for the rest of the run; empty when none was opened.
+extern std::string CommandLineCurveFolder;
 // The colour of the last curve drawn by a load.
 extern CurveColourCycle CurveColours;
 

@@ -128,6 +128,8 @@ FileDetails LookUpFile(const std::string& path)
 
 std::string JoinPath(std::string_view directory, std::string_view name)
 {
+    if (name.starts_with('/'))
+        return std::string(name);
     std::string path(directory);
     if (!path.empty() && !path.ends_with('/'))
         path += '/';

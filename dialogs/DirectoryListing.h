@@ -56,5 +56,6 @@ struct FileDetails {
 FileDetails LookUpFile(const std::string& path);
 
 // directory + "/" + name, with no second '/' when directory ends with one;
-// the bare name (relative to the current directory) when directory is empty.
+// the bare name (relative to the current directory) when directory is empty;
+// a name that begins with '/' is a whole path and stays as it is.
 std::string JoinPath(std::string_view directory, std::string_view name);

@@ -40,11 +40,19 @@ std::string CutName(std::string_view name)
     return std::string(name.substr(0, end));
 }
 
+std::size_t TypedNameEnd(std::string_view text)
+{
+    const std::size_t slash = text.rfind('/');
+    const std::size_t lastPart = slash == std::string_view::npos ? 0 : slash + 1;
+    return std::min(text.find('.', lastPart), text.size());
+}
+
 std::string SelectFileResult(std::string_view editText, std::string_view extension)
 {
     const std::string text = CutName(editText);
-    const std::string_view name = std::string_view(text).substr(0, text.find('.'));
-    if (name.empty() || name == "*")
+    const std::string_view name = std::string_view(text).substr(0, TypedNameEnd(text));
+    const std::string_view lastPart = name.substr(name.rfind('/') + 1);
+    if (lastPart.empty() || lastPart == "*")
         return {};
     return CutName(std::string(name) + "." + std::string(extension));
 }

@@ -14,10 +14,15 @@
 // split a multi-byte sequence is moved back to the start of that sequence.
 std::string CutName(std::string_view name);
 
+// Where a typed name ends: at the first point of its last part (after the
+// last '/'), so that a point in a folder name stays; the text's length when
+// that part holds no point.
+std::size_t TypedNameEnd(std::string_view text);
+
 // The name typed into the edit field when the box closes: the text (cut at
-// 255) up to its first point; "*" or nothing gives an empty result (the
-// untouched "*.EXT", the cancel button, an emptied field), otherwise the name,
-// a point and the extension, cut at 255.
+// 255) up to TypedNameEnd; a last part of "*" or nothing gives an empty result
+// (the untouched "*.EXT", the cancel button, an emptied field, a folder
+// alone), otherwise the name, a point and the extension, cut at 255.
 std::string SelectFileResult(std::string_view editText, std::string_view extension);
 
 // The listed file that a typed name stands for in a box that opens existing

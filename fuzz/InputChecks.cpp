@@ -334,15 +334,19 @@ Problem CheckChosenName(std::string_view text, std::string_view extension)
 {
     const std::string result = SelectFileResult(text, extension);
     const std::string_view cut = text.substr(0, kMaxTextLength);
-    const std::string_view stem = cut.substr(0, cut.find('.'));
-    const bool chosen = !stem.empty() && stem != "*";
+    const std::string_view stem = cut.substr(0, TypedNameEnd(cut));
+    const std::string_view lastPart = stem.substr(stem.rfind('/') + 1);
+    const bool chosen = !lastPart.empty() && lastPart != "*";
     if (result.empty() == chosen)
         return "a name chosen from an empty or \"*\" field, or none from a name";
     if (result.size() > kMaxTextLength)
         return "a chosen name longer than 255 characters";
     // A cut through a UTF-8 character moves back to its start: up to 3 bytes
     // of the name may be left out.
-    const std::size_t point = std::min(result.find('.'), result.size());
+    // The name's last part holds no point: the first one after it is the
+    // point added before the extension (which may itself hold a '/').
+    const std::size_t point
+        = std::min(result.find('.', stem.size() - lastPart.size()), result.size());
     const std::string_view name = std::string_view(result).substr(0, point);
     if (!stem.starts_with(name) || stem.size() - name.size() > 3
         || !("." + std::string(extension)).starts_with(result.substr(point)))

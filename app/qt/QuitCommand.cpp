@@ -27,8 +27,9 @@ void reportFailedSave(int error)
 SaveOutcome SaveSettings()
 {
     Settings.WindowStateCode = static_cast<uint8_t>(MainForm->stateCode());
-    Settings.WindowWidth = static_cast<int16_t>(MainForm->outerWidth() & 0xFFFF);
-    Settings.WindowHeight = static_cast<int16_t>(MainForm->outerHeight() & 0xFFFF);
+    const WindowSize size = MainForm->outerSizeToSave();
+    Settings.WindowWidth = static_cast<int16_t>(size.width & 0xFFFF);
+    Settings.WindowHeight = static_cast<int16_t>(size.height & 0xFFFF);
     Settings.TestLevel = 0;
     return WriteConfigFile(SettingsLocation.savePath, Settings);
 }

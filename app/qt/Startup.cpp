@@ -12,8 +12,10 @@
 #include "app/qt/TBox.h"
 #include "app/qt/VoxaApplication.h"
 #include "app/qt/Windows.h"
+#include "curves/CommandLineCurves.h"
 #include "curves/CurveSlot.h"
 #include "curves/LoadState.h"
+#include "curves/qt/LoadFlows.h"
 #include "dialogs/FileNameRules.h"
 #include "plot/PlotState.h"
 #include "plot/qt/PlotView.h"
@@ -24,7 +26,10 @@
 #include "ui/qt/TMainForm.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 
 namespace
 {
@@ -98,6 +103,24 @@ void initialiseOffscreenBitmap()
     MainForm->SigWin->setPicture(&OffscreenBitmap);
 }
 
+std::string currentDirectory()
+{
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
+}
+
+// The curves named on the command line, loaded one after the other as soon
+// as the window handles events, as if the user had chosen each in its box.
+void openOnceRunning(const std::vector<std::string>& curveFiles)
+{
+    if (curveFiles.empty())
+        return;
+    QTimer::singleShot(0, MainForm, [curveFiles] {
+        for (const std::string& path : curveFiles)
+            OpenCommandLineCurve(path);
+    });
+}
+
 } // namespace
 
 std::vector<std::string> LoadSettings()
@@ -110,8 +133,7 @@ std::vector<std::string> LoadSettings()
     if (Box->isVisible()) // the lines go on the splash picture, if one is shown
         Box->drawSplashLines(Settings.SplashLine1.str(), Settings.SplashLine2.str(),
             OffscreenBitmap.isNull() ? Box->height() : OffscreenBitmap.height());
-    MainForm->setOuterSize(Settings.WindowWidth, Settings.WindowHeight);
-    MainForm->SetSystemMetrics();
+    MainForm->fitStoredOuterSize(Settings.WindowWidth, Settings.WindowHeight);
     MainForm->applyStateCode(Settings.WindowStateCode);
     allocateSampleBuffers();
     setDefaultCurveHeaders();
@@ -132,6 +154,9 @@ int RunProgram(int argc, char** argv)
 {
     VoxaApplication app(argc, argv);
     CommandLine.assign(argv, argv + argc);
+    // Taken before a file box changes the current directory.
+    const std::vector<std::string> curveFiles
+        = CurveFilesOnCommandLine(CommandLine, currentDirectory());
     ProgramDir = ProgramDirectoryOf(RunningProgramPath());
     InstallFontSubstitutes();
     try {
@@ -158,6 +183,7 @@ int RunProgram(int argc, char** argv)
         RunReportingErrors(ResetPlot);
         ReportRepairedSettings(repaired);
         MainForm->Timer1->start();
+        openOnceRunning(curveFiles);
         app.exec();
     } catch (const ProgramEnd&) {
     }

@@ -5,7 +5,9 @@
 #include "app/qt/Alerts.h"
 #include "app/qt/FileNames.h"
 #include "app/qt/TBox.h"
+#include "curves/CommandLineCurves.h"
 #include "curves/CurveFile.h"
+#include "curves/CurveInfo.h"
 #include "curves/CurveSlot.h"
 #include "curves/FatalErrors.h"
 #include "curves/LoadState.h"
@@ -17,8 +19,11 @@
 #include "ui/qt/Commands.h"
 #include "ui/qt/TMainForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <new>
+#include <optional>
+#include <utility>
 
 namespace
 {
@@ -74,12 +79,19 @@ void appendToMO(const std::string& name)
     MainForm->MO->setText(caption.left(int(kMaxTextLength)));
 }
 
+// The folder the curve boxes list and the chosen names are read from: the
+// folder of the last curve opened from the command line, else CurveDirectory.
+std::string curveDirectory()
+{
+    return CommandLineCurveFolder.empty() ? Settings.CurveDirectory.str() : CommandLineCurveFolder;
+}
+
 // The chosen name, or "" when nothing was chosen. A curve directory that
 // cannot be listed is reported by name and counts as nothing chosen.
 std::string chooseCurveFile(const std::string& extension)
 {
     try {
-        return SelectFile(Settings.CurveDirectory.str(), extension, "Cancel", true);
+        return SelectFile(curveDirectory(), extension, "Cancel", true);
     } catch (const InputOutputError& e) {
         ShowBox({"Error", e.what()}, "ok", "");
         return {};
@@ -89,7 +101,7 @@ std::string chooseCurveFile(const std::string& extension)
 // Reads a file into a slot; false (after the error box) when it cannot be read.
 bool readIntoSlot(const std::string& name, CurveSlot& slot)
 {
-    const std::string path = CutText(JoinPath(Settings.CurveDirectory.str(), name));
+    const std::string path = CutText(JoinPath(curveDirectory(), name));
     const CurveFile file = ReadCurveFile(path);
     if (!file.ok()) {
         ShowBox({"Error", "Error reading " + path}, "ok", "");
@@ -113,14 +125,18 @@ void ReadImpedanceCurve(const std::string& name)
         DrawImpedanceCurve(ImpedanceCurve.values, CurveColours.next());
 }
 
-void F1Click()
+namespace
 {
-    runGuarded([] {
+
+// The F1 flow with choose standing in for the file box.
+template <typename Choose> void loadResponseCurve(Choose choose)
+{
+    runGuarded([&choose] {
         SetInfoText(SerialResistorStatusText(Settings.SerialResistor));
         CurveKindText = checkedResponseExtension();
         LabelXAxis(kLogFrequencyAxis);
         LabelYAxis(DisplayKind);
-        CurveName = chooseCurveFile(CurveKindText);
+        CurveName = choose(CurveKindText);
         CurveKindText = "H2";
         if (!CurveName.empty()) {
             // Paints while the file box was open labelled the impedance axis
@@ -132,12 +148,13 @@ void F1Click()
     });
 }
 
-void F2Click()
+// The F2 flow with choose standing in for the file box.
+template <typename Choose> void loadImpedanceCurve(Choose choose)
 {
-    runGuarded([] {
+    runGuarded([&choose] {
         SetInfoText(SerialResistorStatusText(Settings.SerialResistor));
         CurveKindText = "OHM";
-        CurveName = chooseCurveFile("OHM");
+        CurveName = choose(CurveKindText);
         if (!CurveName.empty()) {
             // The impedance kind, which every paint leaves, whether or not a
             // paint came since the last level drawing.
@@ -147,4 +164,44 @@ void F2Click()
         }
         CurveKindText = "Z2";
     });
+}
+
+// Checks the entry of the "Load..." menu for a response extension, as the
+// user's choice of it does.
+void checkResponseKind(const std::string& extension)
+{
+    const TMainForm& f = *MainForm;
+    const std::pair<const char*, QAction*> entries[]
+        = {{"EA", f.EA1}, {"EE", f.EE1}, {"AE", f.AE1}, {"AA", f.AA1}};
+    for (const auto& [entryExtension, entry] : entries)
+        if (extension == entryExtension)
+            entry->trigger();
+}
+
+} // namespace
+
+void F1Click()
+{
+    loadResponseCurve(chooseCurveFile);
+}
+
+void F2Click()
+{
+    loadImpedanceCurve(chooseCurveFile);
+}
+
+void OpenCommandLineCurve(const std::string& path)
+{
+    const std::optional<CurveKind> kind = CurveKindOfName(path);
+    if (!kind)
+        return;
+    CommandLineCurveFolder = FolderOf(path);
+    const std::string name = path.substr(CommandLineCurveFolder.size());
+    const auto chosen = [&name](const std::string&) { return name; };
+    if (*kind == CurveKind::Impedance) {
+        loadImpedanceCurve(chosen);
+    } else {
+        checkResponseKind(CurveExtension(path));
+        loadResponseCurve(chosen);
+    }
 }

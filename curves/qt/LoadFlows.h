@@ -9,7 +9,13 @@
 void F1Click();
 void F2Click();
 
-// Read the named file (in CurveDirectory) into its slot and draw it; a file
+// Opens a curve file named by its whole path as the user would: a frequency
+// response with its kind's entry of the "Load..." menu checked and F1, an
+// impedance curve with F2, the file chosen in the box. From then on the curve
+// boxes list the file's folder (CurveDirectory itself stays as it is).
+void OpenCommandLineCurve(const std::string& path);
+
+// Read the named file (in the curve boxes' folder) into its slot and draw it; a file
 // that cannot be read gives "Error reading " and the path, and the slot stays
 // as it was.
 void ReadResponseCurve(const std::string& name);

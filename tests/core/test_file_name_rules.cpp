@@ -26,6 +26,14 @@ TEST(FileNameRules, SelectFileResultFromTheEditText)
         {"star with other text is a name", "*x.EA", "EA", "*x.EA"},
         {"result cut at 255", std::string(253, 'n'), "BMP", std::string(253, 'n') + ".B"},
         {"edit text cut at 255 first", std::string(300, 'n') + ".TXT", "EA", std::string(255, 'n')},
+        {"point in a folder stays", "/tmp/hd.x/MYSPK", "EA", "/tmp/hd.x/MYSPK.EA"},
+        {"last part cut at its first point", "/tmp/hd.x/a.b.c", "EA", "/tmp/hd.x/a.EA"},
+        {"relative folder with points", "../v1.2/ROOM.aa", "AA", "../v1.2/ROOM.AA"},
+        {"folder without point", "sub/B70", "OHM", "sub/B70.OHM"},
+        {"folder alone", "/tmp/hd.x/", "EA", ""},
+        {"folder and star", "sub.d/*.EA", "EA", ""},
+        {"hidden name in a folder", "sub/.hidden", "EA", ""},
+        {"root file", "/MYSPK", "EA", "/MYSPK.EA"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,6 +98,7 @@ TEST(FileNameRules, PathsJoinWithOneSeparator)
     EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
     EXPECT_EQ(JoinPath("", "b"), "b"); // relative to the current directory
     EXPECT_EQ(JoinPath("/", "b"), "/b");
+    EXPECT_EQ(JoinPath("/a", "/tmp/hd.x/b"), "/tmp/hd.x/b"); // a typed whole path
     EXPECT_TRUE(EqualIgnoringCase("Room.Ea", "rOOM.eA"));
     EXPECT_FALSE(EqualIgnoringCase("Room.Ea", "Room.E"));
     EXPECT_FALSE(EqualIgnoringCase("[", "{")); // not letters

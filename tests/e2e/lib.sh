@@ -62,21 +62,15 @@ pixel_at() {
 }
 
 # Reads a little-endian 16-bit value from the unscrambled configuration.
-# Usage: config_int16 FILE OFFSET
+# Usage: config_int16 FILE OFFSET (at an even offset)
 config_int16() {
-    python3 - "$1" "$2" <<'PY'
-import sys
-data = bytearray(open(sys.argv[1], 'rb').read()[:6808])
-state = 2719
-for i in range(0, 6808, 2):
-    state = (state * 134775813 + 1) & 0xFFFFFFFF
-    r = (state * 700) >> 32
-    w = (data[i] | data[i + 1] << 8) - r & 0xFFFF
-    data[i], data[i + 1] = w & 0xFF, w >> 8
-off = int(sys.argv[2])
-v = data[off] | data[off + 1] << 8
-print(v - 65536 if v >= 32768 else v)
-PY
+    python3 "$E2E_DIR/config_word.py" "$1" "$2"
+}
+
+# Writes a 16-bit value into the configuration, scrambled as the viewer does.
+# Usage: set_config_int16 FILE OFFSET VALUE (at an even offset)
+set_config_int16() {
+    python3 "$E2E_DIR/config_word.py" "$1" "$2" "$3"
 }
 
 # The client area's origin on the screen for a window of the given outer
@@ -320,4 +314,14 @@ data_window_pixel() {
     local shot=$1 x=$2 y=$3
     eval "$(xdotool getwindowgeometry --shell "$WID")"
     pixel_at "$shot" $((52 + x)) $((HEIGHT - (450 - 46) + 68 + y))
+}
+
+# Fails unless a response curve's bin at FREQ is drawn in COLOUR (rrggbb) in a
+# screenshot, in the data window found by find_sigwin at the fresh scales.
+# Usage: expect_curve SHOT FILE FREQ COLOUR
+expect_curve() {
+    local shot=$1 file=$2 freq=$3 colour=$4 x y got
+    read -r x y < <(python3 "$E2E_DIR/predict_pixel.py" "$file" level "$freq" 528 290 20 20000 60 100)
+    got=$(pixel_at "$shot" $((SIGWIN_X + x)) $((SIGWIN_Y + y)))
+    [ "$got" = "$colour" ] || fail "$file not drawn in $colour at ($x, $y): $got"
 }

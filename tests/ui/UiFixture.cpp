@@ -32,6 +32,7 @@ void UiTest::SetUp()
     // Curves are looked for in the program directory; nothing loaded yet.
     Settings.CurveDirectory.assign(programDir());
     CurveName.clear();
+    CommandLineCurveFolder.clear();
     CurveColours.restart();
     MainForm->MO->clear();
 }

@@ -428,6 +428,32 @@ TEST_F(FileBoxLoads, ReadErrorNamesThePathAsTheFileSystemHasIt)
         answers.boxes(), std::vector<std::string> {"Error|Error reading " + JoinPath(dir, name)});
 }
 
+TEST_F(FileBoxLoads, TypedNameWithAFolderIsCutInItsLastPart)
+{
+    Settings.CurveDirectory.assign(curveDir());
+    fs::create_directory(JoinPath(curveDir(), "hd.x"));
+    writeCurve(JoinPath(curveDir(), "hd.x/MYSPK.EA"), 700.0f);
+    writeCurve(JoinPath(curveDir(), "hd.EA"), 9.0f); // what a cut at the first point would open
+    struct Case {
+        const char* name;
+        QString typed;
+        float value;
+    };
+    const std::vector<Case> cases = {
+        {"folder holding a point", "hd.x/MYSPK", 700.0f},
+        {"typed extension in the last part", "hd.x/MYSPK.txt", 700.0f},
+        {"plain name cut at its first point", "hd.x", 9.0f},
+    };
+    const BoxAnswers answers;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        whenModal(FileBox, [typed = c.typed] { typeAndEnter(typed); });
+        F1Click();
+        EXPECT_EQ(ResponseCurve.values[5], c.value);
+    }
+    EXPECT_EQ(answers.boxes(), std::vector<std::string> {});
+}
+
 TEST_F(FileBoxLoads, MissingCurveDirectoryIsReportedByNameAndTheViewerGoesOn)
 {
     const std::string missing = JoinPath(curveDir(), "not there") + "/";

@@ -19,7 +19,9 @@
 #include <QInputDialog>
 #include <QPainter>
 #include <QTest>
+#include <QToolButton>
 #include <algorithm>
+#include <optional>
 
 namespace
 {
@@ -116,6 +118,33 @@ TEST_F(HighDensity, PictureIsTheRulesPictureOfTheDevicePixelsAndFollowsTheScreen
     // The screen shows the picture's pixels one to one.
     const QImage screen = MainForm->SigWin->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(differingPixels(screen, shownPicture()), 0);
+}
+
+// The printer glyph's outline is a pen of one window pixel on whole pixel
+// positions: drawn at the screen's resolution it covers two device pixels in
+// full, so its top edge steps from the light button to black within one
+// device pixel; a glyph of window pixels blown up shows only grey there.
+TEST_F(HighDensity, ToolbarGlyphsAreDrawnAtTheScreensResolution)
+{
+    QToolButton* button = MainForm->PrintButton;
+    const QImage shot = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shot.width(), 2 * button->width());
+    const auto black = [&](int x, int y) {
+        const QColor c = shot.pixelColor(x, y);
+        return std::max({c.red(), c.green(), c.blue()}) < 32;
+    };
+    const auto light = [&](int x, int y) {
+        const QColor c = shot.pixelColor(x, y);
+        return std::min({c.red(), c.green(), c.blue()}) > 160;
+    };
+    std::optional<QPoint> top; // the topmost black device pixel
+    for (int y = 1; y < shot.height() && !top; ++y)
+        for (int x = 0; x < shot.width() && !top; ++x)
+            if (black(x, y))
+                top = QPoint(x, y);
+    ASSERT_TRUE(top) << "no black device pixel in the glyph";
+    EXPECT_TRUE(light(top->x(), top->y() - 1)) << top->x() << "," << top->y();
+    EXPECT_TRUE(black(top->x(), top->y() + 1)) << "the pen is two device pixels wide";
 }
 
 TEST_F(HighDensity, StripsAreLabelledWithTheFontAtTheScreensResolution)

@@ -5,6 +5,7 @@
 #include "curves/ExampleCurves.h"
 #include "curves/LoadState.h"
 #include "curves/qt/LoadFlows.h"
+#include "dialogs/qt/TExtFileListBox.h"
 #include "dialogs/qt/TFileBox.h"
 #include "plot/PlotState.h"
 #include "plot/qt/PlotView.h"
@@ -101,6 +102,52 @@ TEST_F(LoadFlows, CheckMarkChoosesTheKindOfFileOffered)
     MainForm->EA1->trigger();
     EXPECT_EQ(offered, "*.AA");
     EXPECT_EQ(DisplayKind, 7);
+}
+
+TEST_F(LoadFlows, CurvesFromTheCommandLineLoadAsChosenInTheirBoxes)
+{
+    const std::string folder = "given \u00FC/";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(programDir() + folder)));
+    writeBytes(folder + "A.AA", flatCurveBytes(dbValue(90)));
+    auto shortFile = flatCurveBytes(dbValue(80));
+    shortFile.pop_back();
+    writeBytes(folder + "BAD.EA", shortFile);
+    writeBytes(folder + "C.OHM",
+        EncodeCurveFile(CurveHeader {1.0f, 48000, 4096, 20000.0f, 20.0f},
+            std::vector<float>(2048, 0.04f))); // 6 Ohm
+    writeBytes(folder + "D.EA", flatCurveBytes(dbValue(70)));
+    const std::string dir = programDir() + folder;
+    const std::string savedFolder = Settings.CurveDirectory.str();
+
+    OpenCommandLineCurve(dir + "A.AA");
+    EXPECT_TRUE(MainForm->AA1->isChecked()) << "checked as if the user had checked it";
+    EXPECT_EQ(CurveKindText, "H2");
+    std::vector<QString> lines;
+    answerBoxWhenShown(&lines);
+    OpenCommandLineCurve(dir + "BAD.EA");
+    EXPECT_EQ(lines,
+        (std::vector<QString> {
+            "Error", "Error reading " + QString::fromStdString(dir) + "BAD.EA"}));
+    EXPECT_TRUE(MainForm->EA1->isChecked());
+    OpenCommandLineCurve(dir + "C.OHM");
+    EXPECT_EQ(CurveKindText, "Z2");
+    OpenCommandLineCurve(dir + "D.EA");
+
+    EXPECT_EQ(pixel(250, rowOf(90)), kLime);
+    EXPECT_EQ(pixel(250, int(std::lround(290 * (1 - 60.0 / 400.0)))), kAqua);
+    EXPECT_EQ(pixel(250, rowOf(70)), kFuchsia);
+    EXPECT_EQ(MainForm->MO->text(), "  A  BAD  C  D");
+    EXPECT_EQ(CurveName, "D.EA");
+
+    // The boxes now list that folder; the saved curve folder is unchanged.
+    std::vector<std::string> listed;
+    whenModal(FileBox, [&] {
+        listed = FileBox->FileListBox1->listedNames();
+        FileBox->AbortBtnClick();
+    });
+    F1Click();
+    EXPECT_EQ(listed, (std::vector<std::string> {"BAD.EA", "D.EA"}));
+    EXPECT_EQ(Settings.CurveDirectory.str(), savedFolder);
 }
 
 TEST_F(LoadFlows, FileLengthsAroundTwentyPlusTwoN)

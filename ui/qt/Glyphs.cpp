@@ -43,14 +43,15 @@ void drawPrinter(QPainter& p)
     p.drawRect(4, 10, 8, 5);
 }
 
-} // namespace
-
-QIcon MakeGlyph(Glyph glyph)
+// The glyph drawn at scale times its size, for screens of that device pixel
+// ratio: shapes at device resolution rather than a small picture blown up.
+QPixmap drawGlyph(Glyph glyph, int scale)
 {
-    QPixmap pixmap(kSize, kSize);
+    QPixmap pixmap(kSize * scale, kSize * scale);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     p.setPen(Qt::black);
     p.setBrush(QColor(0, 0, 128));
     switch (glyph) {
@@ -82,5 +83,17 @@ QIcon MakeGlyph(Glyph glyph)
         drawZoom(p, false, true);
         break;
     }
-    return QIcon(pixmap);
+    p.end();
+    pixmap.setDevicePixelRatio(scale);
+    return pixmap;
+}
+
+} // namespace
+
+QIcon MakeGlyph(Glyph glyph)
+{
+    QIcon icon;
+    for (int scale : {1, 2})
+        icon.addPixmap(drawGlyph(glyph, scale));
+    return icon;
 }

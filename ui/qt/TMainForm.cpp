@@ -199,6 +199,23 @@ void TMainForm::setOuterSize(int width, int height)
     resize(std::max(1, width - kFrameWidth), std::max(1, height - kFrameHeight) + menuHeight);
 }
 
+void TMainForm::fitStoredOuterSize(int width, int height)
+{
+    const QRect area = screen()->availableGeometry();
+    m_fit = FitWindowSize({width, height}, {area.width(), area.height()});
+    setOuterSize(m_fit.shown.width, m_fit.shown.height);
+    SetSystemMetrics();
+    // A fitted size is what the layout made of it: the size the user has not
+    // changed yet.
+    if (m_fit.shown != m_fit.stored)
+        m_fit.shown = {outerWidth(), outerHeight()};
+}
+
+WindowSize TMainForm::outerSizeToSave() const
+{
+    return SavedWindowSize(m_fit, {outerWidth(), outerHeight()});
+}
+
 int TMainForm::stateCode() const
 {
     if (isMinimized())

@@ -7,6 +7,8 @@
 // outer width is the client width + 8 and the outer height the client
 // height + 46, whatever the window manager draws.
 
+#include "ui/WindowFit.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
@@ -45,6 +47,12 @@ public:
     int outerWidth() const;
     int outerHeight() const;
     void setOuterSize(int width, int height);
+    // Gives the window the stored outer size, cut to the available area of its
+    // screen, and lays it out.
+    void fitStoredOuterSize(int width, int height);
+    // The outer size a save writes: the stored size until the user changes the
+    // window, so that a size from a larger screen is kept.
+    WindowSize outerSizeToSave() const;
     // 0 normal, 1 minimised, 2 maximised.
     int stateCode() const;
     void applyStateCode(int code);
@@ -125,6 +133,7 @@ private:
     QToolButton* makeSpeedButton(const QString& name, const QRect& designed);
 
     bool m_inLayout = false;
+    WindowFit m_fit;
 };
 
 extern TMainForm* MainForm;
