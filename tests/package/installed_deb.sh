@@ -147,6 +147,39 @@ wait_exit
 [ -f "$home/.config/voxa32vw/VOXA32VW.CFG" ] || fail "no user's copy under ~/.config/voxa32vw"
 VIEWER_PID=""
 
+# A folder of the user's own: voxacurve config points the viewer's curve box
+# there, and the next start's F1 loads a typed name from it; with an empty
+# BMP directory and no pictures folder a BMP save with a plain name lands in
+# the home folder.
+mkdir "$home/measurements"
+cp "$examples/SPEAKER.EA" "$home/measurements/MYSPK.EA"
+chown -R "$user:" "$home/measurements"
+as_user voxacurve config --curve-directory "$home/measurements" >"$E2E_WORK/config.log" 2>&1 ||
+    fail "voxacurve config: $(cat "$E2E_WORK/config.log")"
+config_set_print_to_bmp "$home/.config/voxa32vw/VOXA32VW.CFG"
+(cd "$home" && exec runuser -u "$user" -- env HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
+    DISPLAY="$DISPLAY" voxa32vw /: >"$E2E_WORK/viewer2.log" 2>&1) &
+VIEWER_PID=$!
+WID=$(wait_window '^ Sonivex$')
+sleep 0.5
+xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
+xdotool key F1
+type_into_file_box MYSPK
+shot=$E2E_WORK/user-folder.png
+import -window "$WID" "$shot"
+read -r x y < <(python3 "$E2E_DIR/predict_pixel.py" "$home/measurements/MYSPK.EA" \
+    level 1000 528 290 20 20000 60 100)
+[ "$(data_window_pixel "$shot" "$x" "$y")" = 00FF00 ] ||
+    fail "MYSPK.EA of the configured folder not drawn at ($x, $y)"
+xdotool key p
+type_into_file_box plain
+for _ in $(seq 100); do [ -s "$home/plain.BMP" ] && break; sleep 0.05; done
+[ -s "$home/plain.BMP" ] || fail "the BMP with a plain name is not in the home folder: $(ls "$home")"
+confirm_quit "$WID"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "the second session ended with $EXIT_CODE: $(cat "$E2E_WORK/viewer2.log")"
+VIEWER_PID=""
+
 # Removing and purging the package leaves none of its files, and the MIME
 # and desktop databases forget its types.
 mapfile -t installed < <(dpkg -L voxa32vw | while read -r f; do [ -d "$f" ] || echo "$f"; done)
