@@ -1,6 +1,7 @@
 #include "curves/LimitCheck.h"
 
 #include "curves/CurveText.h"
+#include "curves/NameQuoting.h"
 
 #include <cmath>
 #include <cstdio>
@@ -87,8 +88,8 @@ std::optional<std::vector<BandPoint>> OffsetToZeroAt(std::span<const BandPoint> 
 std::string FormatCheckLine(const std::string& name, const LimitResult& result, CurveKind kind)
 {
     if (result.passed())
-        return name + ": pass";
-    std::string line = name + ": fail: ";
+        return QuotedName(name) + ": pass";
+    std::string line = QuotedName(name) + ": fail: ";
     if (result.above)
         line += ExcessWords(*result.above, "above the upper limit", kind);
     if (result.above && result.below)
@@ -100,8 +101,7 @@ std::string FormatCheckLine(const std::string& name, const LimitResult& result, 
 
 std::string FormatCheckJson(const std::string& name, const LimitResult& result, CurveKind kind)
 {
-    return "{\"name\": " + JsonString(name) + ", \"result\": \""
-        + (result.passed() ? "pass" : "fail") + "\", \"unit\": \""
-        + (kind == CurveKind::Response ? "dB" : "Ohm") + "\", \"above\": "
+    return "{\"name\": " + JsonName(name) + ", \"result\": \"" + (result.passed() ? "pass" : "fail")
+        + "\", \"unit\": \"" + (kind == CurveKind::Response ? "dB" : "Ohm") + "\", \"above\": "
         + ExcessJson(result.above) + ", \"below\": " + ExcessJson(result.below) + "}";
 }

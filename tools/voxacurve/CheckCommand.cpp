@@ -3,6 +3,7 @@
 #include "app/WriteWhole.h"
 #include "curves/CurveText.h"
 #include "curves/LimitCheck.h"
+#include "curves/NameQuoting.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/Limits.h"
@@ -60,9 +61,9 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     };
     const auto refuse = [&](const std::string& name, const std::string& why) {
         ++tally.refused;
-        report(json ? "{\"name\": " + JsonString(name)
+        report(json ? "{\"name\": " + JsonName(name)
                     + ", \"result\": \"refused\", \"reason\": " + JsonString(why) + "}"
-                    : name + ": refused: " + why);
+                    : QuotedName(name) + ": refused: " + why);
     };
     for (const std::string& name : parsed.files) {
         const std::optional<CurveKind> kind = CurveKindOfName(name);

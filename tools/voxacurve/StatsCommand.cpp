@@ -2,6 +2,7 @@
 
 #include "app/WriteWhole.h"
 #include "curves/CurveStats.h"
+#include "curves/NameQuoting.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 
@@ -91,7 +92,7 @@ CurveStats CollectStats(
         stats.kind = *kind;
     uint64_t otherKind = 0;
     const auto refuse = [&](const std::string& name, const std::string& why) {
-        err << "voxacurve: " << name << ": refused: " << why << '\n';
+        err << "voxacurve: " << QuotedName(name) << ": refused: " << why << '\n';
         ++stats.refused;
     };
     for (const std::string& name : files) {
@@ -136,13 +137,13 @@ std::optional<CurveStats> MergePartials(
     for (const std::string& name : partials) {
         std::string bytes;
         if (const auto readError = ReadWholeFile(name, UINTMAX_MAX, bytes)) {
-            err << "voxacurve: " << name << ": " << *readError << '\n';
+            err << "voxacurve: " << QuotedName(name) << ": " << *readError << '\n';
             return std::nullopt;
         }
         DecodedStats decoded = DecodeStatsPartial(BytesOf(bytes));
         bytes = {};
         if (decoded.error) {
-            err << "voxacurve: " << name << ": " << *decoded.error << '\n';
+            err << "voxacurve: " << QuotedName(name) << ": " << *decoded.error << '\n';
             return std::nullopt;
         }
         if (!merged) {
@@ -152,7 +153,7 @@ std::optional<CurveStats> MergePartials(
             merged->kind = decoded.stats.kind;
         }
         if (const auto misfit = MergeStats(*merged, std::move(decoded.stats))) {
-            err << "voxacurve: " << name << ": does not merge: " << *misfit << '\n';
+            err << "voxacurve: " << QuotedName(name) << ": does not merge: " << *misfit << '\n';
             return std::nullopt;
         }
     }
@@ -176,7 +177,7 @@ bool WriteStats(
             return true;
         }
         if (const auto writeError = WriteWhole(path, BytesOf(text), Flush::Lazily)) {
-            err << "voxacurve: cannot write " << path << ": " << *writeError << '\n';
+            err << "voxacurve: cannot write " << QuotedName(path) << ": " << *writeError << '\n';
             return false;
         }
         return true;
