@@ -49,6 +49,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const int problems = ExpandInputFiles(parsed, std::cin, err);
 
     Tally tally;
+    tally.refused += static_cast<std::size_t>(problems); // directories that cannot be walked
     // One line per file, or one element of the JSON array.
     bool first = true;
     const auto report = [&](const std::string& line) {

@@ -237,12 +237,12 @@ int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
     } else {
         problems = ExpandInputFiles(parsed, std::cin, err);
         stats = CollectStats(parsed.files, options, err);
+        stats.refused += static_cast<uint64_t>(problems); // directories that cannot be walked
     }
     err << "voxacurve: statistics of " << stats.curves << " curves; " << stats.refused
         << " files refused or unreadable\n";
     const bool clean = problems == 0 && stats.refused == 0;
     if (partial) {
-        stats.refused += static_cast<uint64_t>(problems);
         const std::vector<unsigned char> bytes = EncodeStatsPartial(stats);
         if (options.output == "-")
             out.write(reinterpret_cast<const char*>(bytes.data()),
