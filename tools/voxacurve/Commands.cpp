@@ -151,7 +151,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (target == "-")
             out << text;
         else if (const auto writeError = WriteWhole(target, BytesOf(text), Flush::Lazily))
-            fail("cannot write " + target + ": " + *writeError);
+            fail("cannot write " + QuotedName(target) + ": " + *writeError);
     }
     return exitCode;
 }
