@@ -130,8 +130,7 @@ if [ "$(id -u)" = 0 ] && command -v runuser >/dev/null; then
     cp "$curve" "$locked/open.EA"
     cp "$curve" "$locked/shut/hidden.EA"
     chmod 755 "$WORK" "$locked" && chmod 700 "$locked/shut"
-    "$VOXACURVE" render "$curve" -o "$WORK/limit.png" # any file: limits come next
-    "$VOXACURVE" export "$curve" --format frd -o "$WORK/upper.frd"
+    "$VOXACURVE" export "$curve" --format frd -o - >"$WORK/upper.frd"
     chmod 644 "$WORK/upper.frd" && chmod 755 "$VOXACURVE" 2>/dev/null || true
     as_user() { runuser -u "$user" -- "$VOXACURVE" "$@" >"$WORK/out" 2>"$WORK/err" || RC=$?; }
     RC=0; as_user stats "$locked" -o -
