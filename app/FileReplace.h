@@ -23,6 +23,9 @@ int MakeDirectoriesFor(const std::string& path);
 // written lazily, the configuration and curve files to the disk.
 enum class Flush { ToDisk, Lazily };
 
+// Writes all bytes to fd from where it stands; 0 or the errno value.
+int WriteAllBytes(int fd, std::span<const unsigned char> bytes);
+
 // Writes all bytes, cuts the file to their size, flushes it to disk (when
 // asked) and closes fd; 0 or the errno value of the first step that failed.
 int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes, Flush flush = Flush::ToDisk);
@@ -33,17 +36,26 @@ int WriteBytesAndClose(int fd, std::span<const unsigned char> bytes, Flush flush
 // the directory each time would cost more than the writes).
 enum class Cleanup { EveryWrite, OncePerDirectory };
 
+// The name of a temporary for a write of target by this process, "XXXXXX"
+// at its end for six random characters: "." + the target's name + marker +
+// the writer (its process id, start time, boot and PID namespace, in that
+// order, each followed by "-"). The target's name is cut to its first bytes
+// where the whole would not fit in 255 bytes, so every legal target has one.
+std::string TemporaryNameFor(const std::string& target, const std::string& marker);
+
 // Whether the file name is a temporary "." + targetName + marker + six
-// characters of a write of the file named targetName in the same directory.
+// characters of a write of the file named targetName in the same directory
+// (as versions before the writer was named in it made them).
 bool IsTemporaryOf(
     const std::string& name, const std::string& targetName, const std::string& marker);
 
-// Writes the bytes to a temporary "." + name + marker + six characters
-// beside target and renames it over target. The temporary takes the mode,
+// Writes the bytes to a temporary (TemporaryNameFor) beside target and
+// renames it over target. The temporary takes the mode,
 // owner and group of the file it replaces; a new file gets 0666 less the
-// user's umask, as any file a program creates; temporaries
-// of the target with the same marker left by killed writes are removed
-// first (when, see Cleanup), no other file is touched. Where the directory takes no new file
+// user's umask, as any file a program creates. Temporaries with
+// the same marker of writes that provably ended (their writer's process is
+// gone) are removed first (when, see Cleanup), as are the target's own of
+// older versions; no other file is touched. Where the directory takes no new file
 // (read-only, or not writable by the user) the result of inPlace is returned when it is given, else
 // that error. Returns 0 or the errno value of the step that failed; on failure the temporary is
 // gone and target is as it was.

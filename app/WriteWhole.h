@@ -11,7 +11,11 @@
 #include <string_view>
 
 // Replaces the file with the bytes so that a failure leaves it as it was
-// (a temporary beside it, renamed over it); the error in words, or nothing.
+// (a temporary beside it, renamed over it: ReplaceFileContents); the error
+// in words, or nothing. What is not a regular file is not replaced: the
+// bytes go into a character device or a FIFO as they stand, into the open
+// descriptor /dev/stdout, /dev/stderr, /dev/fd/N or /proc/self/fd/N name;
+// a directory, a block device or a socket is refused.
 std::optional<std::string> WriteWhole(
     const std::string& path, std::span<const unsigned char> bytes, Flush flush);
 

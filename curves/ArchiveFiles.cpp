@@ -1,36 +1,52 @@
 #include "curves/ArchiveFiles.h"
 
 #include "curves/CurveInfo.h"
+#include "curves/NameQuoting.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <map>
+#include <string_view>
+#include <sys/stat.h>
+#include <utility>
 
 namespace
 {
 
-namespace fs = std::filesystem;
-
-void WalkInto(const fs::path& directory, ArchiveFiles& found)
+std::string joined(const std::string& directory, const char* name)
 {
-    std::error_code error;
-    fs::directory_iterator entries(directory, error);
-    if (error) {
-        found.problems.push_back(
-            directory.string() + ": cannot read the directory: " + error.message());
-        return;
+    return directory.ends_with('/') ? directory + name : directory + "/" + name;
+}
+
+// The entries of a directory other than "." and "..", with whether each is a
+// directory (a link to one is not); the directory is closed before this
+// returns, so that a walk holds no descriptor per level. The errno value of
+// a failure, 0 when the whole directory was read.
+int ListDirectory(const std::string& directory, std::vector<std::pair<std::string, bool>>& entries)
+{
+    DIR* dir = ::opendir(directory.c_str());
+    if (dir == nullptr)
+        return errno;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        bool isDirectory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat st {
+            };
+            isDirectory = ::lstat(joined(directory, entry->d_name).c_str(), &st) == 0
+                && S_ISDIR(st.st_mode);
+        }
+        entries.emplace_back(entry->d_name, isDirectory);
+        errno = 0;
     }
-    for (; entries != fs::directory_iterator(); entries.increment(error)) {
-        const fs::directory_entry& entry = *entries;
-        std::error_code statusError;
-        const bool link = entry.is_symlink(statusError);
-        if (!link && entry.is_directory(statusError))
-            WalkInto(entry.path(), found);
-        else if (CurveKindOfName(entry.path().string()))
-            found.files.push_back(entry.path().string());
-    }
-    if (error)
-        found.problems.push_back(
-            directory.string() + ": cannot read the directory to its end: " + error.message());
+    const int error = errno;
+    ::closedir(dir);
+    return error;
 }
 
 } // namespace
@@ -38,7 +54,27 @@ void WalkInto(const fs::path& directory, ArchiveFiles& found)
 ArchiveFiles WalkCurveDirectory(const std::string& directory)
 {
     ArchiveFiles found;
-    WalkInto(directory, found);
+    // Directories still to list: a path each, no open descriptor.
+    std::vector<std::string> pending {directory};
+    while (!pending.empty()) {
+        const std::string current = std::move(pending.back());
+        pending.pop_back();
+        std::vector<std::pair<std::string, bool>> entries;
+        const int error = ListDirectory(current, entries);
+        if (error != 0) {
+            found.problems.push_back(QuotedName(current)
+                + (entries.empty() ? ": cannot read the directory: "
+                                   : ": cannot read the directory to its end: ")
+                + std::strerror(error));
+        }
+        for (const auto& [name, isDirectory] : entries) {
+            std::string path = joined(current, name.c_str());
+            if (isDirectory)
+                pending.push_back(std::move(path));
+            else if (CurveKindOfName(name))
+                found.files.push_back(std::move(path));
+        }
+    }
     std::sort(found.files.begin(), found.files.end());
     return found;
 }
@@ -46,21 +82,37 @@ ArchiveFiles WalkCurveDirectory(const std::string& directory)
 ArchiveFiles ExpandCurveNames(const std::vector<std::string>& names)
 {
     ArchiveFiles expanded;
+    // The files already taken, by device and inode, with the name each was
+    // first reached by.
+    std::map<std::pair<dev_t, ino_t>, std::string> taken;
+    const auto take = [&](std::string name) {
+        struct stat st {
+        };
+        if (::stat(name.c_str(), &st) == 0) {
+            const auto [first, added] = taken.try_emplace({st.st_dev, st.st_ino}, name);
+            if (!added) {
+                expanded.repeats.push_back(QuotedName(first->second) + ": reached again as "
+                    + QuotedName(name) + ", counted once");
+                return;
+            }
+        }
+        expanded.files.push_back(std::move(name));
+    };
     for (const std::string& name : names) {
-        std::error_code error;
-        if (!fs::is_directory(name, error)) {
-            expanded.files.push_back(name);
+        struct stat st {
+        };
+        if (::stat(name.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+            take(name);
             continue;
         }
         ArchiveFiles walked = WalkCurveDirectory(name);
-        expanded.files.insert(expanded.files.end(), std::make_move_iterator(walked.files.begin()),
-            std::make_move_iterator(walked.files.end()));
+        for (std::string& file : walked.files)
+            take(std::move(file));
         expanded.problems.insert(
             expanded.problems.end(), walked.problems.begin(), walked.problems.end());
     }
     return expanded;
 }
-
 std::vector<std::string> SplitFileList(std::string_view text, bool nulSeparated)
 {
     // Names on lines; lines end in LF, CR LF or (old Mac text) CR alone.

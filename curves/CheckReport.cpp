@@ -1,5 +1,7 @@
 #include "curves/CheckReport.h"
 
+#include "curves/NameQuoting.h"
+
 #include <cstdio>
 
 namespace
@@ -112,7 +114,7 @@ std::string CheckResultWord(const LimitResult& result)
 
 std::string FormatCheckLine(const std::string& name, const LimitResult& result, CurveKind kind)
 {
-    std::string line = name + ": " + CheckResultWord(result);
+    std::string line = QuotedName(name) + ": " + CheckResultWord(result);
     std::string what;
     const auto add = [&](const std::string& words) {
         if (!words.empty())
@@ -129,7 +131,7 @@ std::string FormatCheckLine(const std::string& name, const LimitResult& result, 
 std::string FormatCheckJson(const std::string& name, const LimitResult& result, CurveKind kind)
 {
     const std::string notJudged = NotJudgedWords(result);
-    return "{\"name\": " + JsonString(name) + ", \"result\": \"" + CheckResultWord(result)
+    return "{\"name\": " + JsonName(name) + ", \"result\": \"" + CheckResultWord(result)
         + "\", \"unit\": \"" + Unit(kind) + "\", \"above\": " + ExcessJson(result.upper)
         + ", \"below\": " + ExcessJson(result.lower) + ", \"margin\": {\"upper\": "
         + MarginJson(result.upper) + ", \"lower\": " + MarginJson(result.lower) + "}"
@@ -180,7 +182,7 @@ std::string CheckTally::JsonMembers() const
         + (judged == 0 ? "null" : Json(static_cast<double>(passed_) / judged)) + ", \"closest\": ";
     if (!closest_)
         return json + "null";
-    return json + "{\"name\": " + JsonString(closest_->name) + ", \"limit\": \""
+    return json + "{\"name\": " + JsonName(closest_->name) + ", \"limit\": \""
         + (closest_->upper ? "upper" : "lower") + "\", \"distance\": "
         + Json(closest_->margin.distance) + ", \"at\": " + Json(closest_->margin.frequency) + "}";
 }

@@ -1,6 +1,7 @@
 #include "curves/CurveInfo.h"
 
 #include "curves/ArithmeticFault.h"
+#include "curves/NameQuoting.h"
 
 #include <algorithm>
 #include <charconv>
@@ -41,34 +42,6 @@ std::string UnitOf(CurveKind kind)
 std::string KindWord(CurveKind kind)
 {
     return kind == CurveKind::Response ? "response" : "impedance";
-}
-
-// Length of the UTF-8 sequence starting at s[i], or 0 when it is not one.
-std::size_t Utf8SequenceLength(const std::string& s, std::size_t i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned int lowestSecond = 0x80, highestSecond = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        lowestSecond = lead == 0xE0 ? 0xA0 : 0x80; // no overlong forms
-        highestSecond = lead == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        lowestSecond = lead == 0xF0 ? 0x90 : 0x80;
-        highestSecond = lead == 0xF4 ? 0x8F : 0xBF;
-    }
-    if (length == 0 || i + length > s.size())
-        return 0;
-    if (byte(i + 1) < lowestSecond || byte(i + 1) > highestSecond)
-        return 0;
-    for (std::size_t k = 2; k < length; ++k)
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
-            return 0;
-    return length;
 }
 
 // JSON has no NaN or infinity: null stands for them and for a missing value.
@@ -203,9 +176,9 @@ CurveSummary SummarizeCurve(
 std::string FormatSummaryLine(const CurveSummary& s)
 {
     if (s.refusal)
-        return s.name + ": refused: " + *s.refusal;
+        return QuotedName(s.name) + ": refused: " + *s.refusal;
     const CurveHeader& h = s.header;
-    std::string line = s.name + ": " + KindWord(s.kind) + " " + s.extension;
+    std::string line = QuotedName(s.name) + ": " + KindWord(s.kind) + " " + s.extension;
     line += ", N " + std::to_string(h.TransformLength);
     line += ", " + std::to_string(h.SampleRate) + " Hz";
     line += ", bin " + FormatNumber(BinFrequency(h, 1), 9) + " Hz";
@@ -225,7 +198,7 @@ std::string FormatSummaryLine(const CurveSummary& s)
 
 std::string FormatSummaryJson(const CurveSummary& s)
 {
-    std::string json = "{\"name\": " + JsonString(s.name);
+    std::string json = "{\"name\": " + JsonName(s.name);
     if (s.refusal)
         return json + ", \"refused\": " + JsonString(*s.refusal) + "}";
     const CurveHeader& h = s.header;

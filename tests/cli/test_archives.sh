@@ -79,15 +79,27 @@ expect_rc 0 "info of an empty directory"
 [ -z "$OUT" ] || fail "info of an empty directory printed: $OUT"
 run info --files-from "$WORK/missing-list"
 expect_rc 1 "a missing file list"
-expect_in "$ERR" "$WORK/missing-list: the file list cannot be read" "missing list reported"
+expect_in "$ERR" "$WORK/missing-list: the file list cannot be read: No such file or directory" "missing list reported"
 run info -0 "$arc"
 expect_rc 2 "-0 without --files-from"
 
-# 100,000 names do not fit a command line; a list of 3,000 is read whole
-# (one file named 3,000 times counts once, and every repetition is said).
-for i in $(seq 3000); do echo "$arc/x.AE"; done >"$WORK/long"
+# 100,000 names do not fit a command line; a list of 3,000 is read whole.
+mkdir "$WORK/many"
+/usr/bin/python3 - "$WORK/many" <<'PY' >"$WORK/long"
+import struct, sys
+for i in range(3000):
+    path = "%s/%d.EE" % (sys.argv[1], i)
+    with open(path, "wb") as f:
+        f.write(struct.pack("<fiiff", 1, 48000, 64, 20000, 20) + struct.pack("<32f", *[1e4] * 32))
+    print(path)
+PY
 run stats --files-from "$WORK/long" -o "$WORK/long.csv"
 expect_rc 0 "stats of a long list"
+expect_in "$ERR" "statistics of 3000 curves; 0 files refused" "all names of a long list read"
+# One file named 3,000 times counts once, and every repetition is said.
+for i in $(seq 3000); do echo "$arc/x.AE"; done >"$WORK/same"
+run stats --files-from "$WORK/same" -o "$WORK/same.csv"
+expect_rc 0 "stats of one name repeated"
 expect_in "$ERR" "statistics of 1 curve; 0 files refused" "one file named 3,000 times counted once"
 [ "$(grep -c "counted once" <<<"$ERR")" = 2999 ] || fail "not every name of the long list read"
 echo "PASS"

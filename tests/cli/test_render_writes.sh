@@ -32,8 +32,7 @@ all-four $WORK/woofer.txt $WORK/MISSING.EA $WORK/SHORT.EA $WORK/NEGATIVE.EA
 empty-dir $WORK/examples-none
 CASES
 
-# --each: two inputs of one name (from two directories, or one given twice)
-# claim one picture; the first is written, the others are refused before
+# --each: two inputs of one name (from two directories) claim one picture; the first is written, the others are refused before
 # anything is written, as export does.
 mkdir -p "$WORK/d1" "$WORK/d2"
 cp "$dir/WOOFER.EA" "$WORK/d1/"
@@ -44,14 +43,20 @@ while read -r what first inputs; do
     run render --each $inputs -o "$WORK/each"
     expect_rc 1 "$what"
     expect_in "$ERR" "WOOFER.EA: not written: $WORK/each/WOOFER.EA.png is the output of another file of this run" "$what"
-    expect_in "$ERR" "rendered 1 of $(wc -w <<<"$inputs") files" "$what"
+    expect_in "$ERR" "rendered 1 of $(tr ' ' '\n' <<<"$inputs" | sort -u | wc -l) files" "$what"
     [ "$(ls -A "$WORK/each")" = WOOFER.EA.png ] || fail "$what: pictures $(ls -A "$WORK/each")"
     run render "$first" -o "$WORK/first.png"
     cmp -s "$WORK/first.png" "$WORK/each/WOOFER.EA.png" || fail "$what: not the first file's picture"
 done <<CASES
 two-directories $WORK/d1/WOOFER.EA $WORK/d1/WOOFER.EA $WORK/d2/WOOFER.EA
-one-name-thrice $WORK/d2/WOOFER.EA $WORK/d2/WOOFER.EA $WORK/d2/WOOFER.EA $WORK/d2/WOOFER.EA
 CASES
+# One file named three times is one input: drawn once, the repeats said.
+rm -rf "$WORK/each"
+run render --each "$WORK/d2/WOOFER.EA" "$WORK/d2/WOOFER.EA" "$WORK/d2/WOOFER.EA" -o "$WORK/each"
+expect_rc 0 "one name thrice"
+expect_in "$ERR" "rendered 1 of 1 files" "one name thrice"
+[ "$(grep -c "WOOFER.EA: reached again as $WORK/d2/WOOFER.EA, counted once" <<<"$ERR")" = 2 ] \
+    || fail "one name thrice: repeats not said: $ERR"
 
 # 1,000 names F$i.EE beside 1,000 names *$i.EE, written at the same time
 # (render --each on its threads, given F1, *1, F2, *2, ...; two exports
@@ -59,13 +64,13 @@ CASES
 mkdir "$WORK/many"
 write_curve "$WORK/many/F0.EE" 1 48000 64 20000 20 '[10 ** 4] * 32'
 /usr/bin/python3 - "$WORK/many" "$WORK" <<'PY'
-import os, sys
+import os, shutil, sys
 d, work = sys.argv[1], sys.argv[2]
 with open(os.path.join(work, "both"), "w") as both, open(os.path.join(work, "plain"), "w") as plain, \
         open(os.path.join(work, "star"), "w") as star:
     for i in range(1, 1001):
         for name, own in (("F%d.EE" % i, plain), ("*%d.EE" % i, star)):
-            os.link(os.path.join(d, "F0.EE"), os.path.join(d, name))
+            shutil.copyfile(os.path.join(d, "F0.EE"), os.path.join(d, name))  # links count once
             both.write(os.path.join(d, name) + "\n")
             own.write(os.path.join(d, name) + "\n")
 os.remove(os.path.join(d, "F0.EE"))

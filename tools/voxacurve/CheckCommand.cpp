@@ -5,6 +5,7 @@
 #include "curves/LimitCheck.h"
 #include "curves/LimitText.h"
 #include "curves/OctaveSmoothing.h"
+#include "curves/NameQuoting.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/Limits.h"
@@ -191,9 +192,9 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const auto judged = JudgeFile(name, limits, alignment, resistor, smoothing);
         if (const auto* why = std::get_if<std::string>(&judged)) {
             tally.AddRefused();
-            report(json ? "{\"name\": " + JsonString(name)
+            report(json ? "{\"name\": " + JsonName(name)
                         + ", \"result\": \"refused\", \"reason\": " + JsonString(*why) + "}"
-                        : name + ": refused: " + *why);
+                        : QuotedName(name) + ": refused: " + *why);
             continue;
         }
         const LimitResult& result = std::get<LimitResult>(judged);

@@ -6,6 +6,7 @@
 #include "curves/CurveText.h"
 #include "curves/ExampleCurves.h"
 #include "curves/OctaveSmoothing.h"
+#include "curves/NameQuoting.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/OutputNames.h"
@@ -41,10 +42,10 @@ std::string ExportText(const std::string& source, const CurveSummary& summary,
 {
     BandValues band = ReadBandValues(file, summary.kind, summary.serialResistor);
     if (band.undrawable > 0)
-        err << "voxacurve: " << source << ": warning: " << band.undrawable
+        err << "voxacurve: " << QuotedName(source) << ": warning: " << band.undrawable
             << " values the viewer cannot draw (<= 0, NaN or infinite) left out\n";
     if (band.points.empty())
-        err << "voxacurve: " << source << ": warning: no values in the band\n";
+        err << "voxacurve: " << QuotedName(source) << ": warning: no values in the band\n";
     if (perOctave)
         band.points = ResamplePerOctave(band.points, summary.kind, *perOctave);
     return FormatCurveText(
@@ -135,7 +136,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         CurveFile file = ReadCurveFile(source);
         const CurveSummary summary = SummarizeCurveFile(source, file, resistor);
         const auto fail = [&](const std::string& why) {
-            err << "voxacurve: " << source << ": " << why << '\n';
+            err << "voxacurve: " << QuotedName(source) << ": " << why << '\n';
             exitCode = kExitFailed;
         };
         if (summary.refusal) {
@@ -161,7 +162,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (target == "-")
             out << text;
         else if (const auto writeError = WriteWhole(target, BytesOf(text), Flush::Lazily))
-            fail("cannot write " + target + ": " + *writeError);
+            fail("cannot write " + QuotedName(target) + ": " + *writeError);
     }
     return exitCode;
 }
@@ -183,30 +184,30 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
     const std::string& source = parsed.files.front();
     std::string text;
     if (const auto readError = ReadWholeFile(source, kMaxTextBytes, text)) {
-        err << "voxacurve: " << source << ": " << *readError << '\n';
+        err << "voxacurve: " << QuotedName(source) << ": " << *readError << '\n';
         return kExitFailed;
     }
     const ParsedCurveText curveText = ParseCurveText(text, settings.kind, textOptions.columns);
     if (curveText.error) {
-        err << "voxacurve: " << Located(source, curveText.error->line) << ": "
+        err << "voxacurve: " << Located(QuotedName(source), curveText.error->line) << ": "
             << curveText.error->message << '\n';
         return kExitFailed;
     }
     const ImportedCurve curve = BuildImportedCurve(curveText.points, settings);
     if (curve.error) {
-        err << "voxacurve: " << Located(source, curve.error->line) << ": " << curve.error->message
+        err << "voxacurve: " << Located(QuotedName(source), curve.error->line) << ": " << curve.error->message
             << '\n';
         return kExitFailed;
     }
     const std::vector<unsigned char> bytes = EncodeCurveFile(curve.header, curve.values);
     const CurveFile result = ParseCurveFile(bytes);
     if (const auto refusal = CurveRefusal(result, settings.kind)) {
-        err << "voxacurve: " << output << ": the viewer would refuse the result: " << *refusal
+        err << "voxacurve: " << QuotedName(output) << ": the viewer would refuse the result: " << *refusal
             << '\n';
         return kExitFailed;
     }
     if (ReadBandValues(result, settings.kind, settings.serialResistor).points.empty()) {
-        err << "voxacurve: " << source << ": no bin of the transform ("
+        err << "voxacurve: " << QuotedName(source) << ": no bin of the transform ("
             << FormatNumber(double(settings.sampleRate) / settings.transformLength, 9)
             << " Hz apart) lies between " << FormatNumber(curveText.points.front().frequency, 9)
             << " and " << FormatNumber(curveText.points.back().frequency, 9)
@@ -214,7 +215,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         return kExitFailed;
     }
     if (const auto writeError = WriteWhole(output, bytes, Flush::ToDisk)) {
-        err << "voxacurve: cannot write " << output << ": " << *writeError << '\n';
+        err << "voxacurve: cannot write " << QuotedName(output) << ": " << *writeError << '\n';
         return kExitFailed;
     }
     return kExitOk;

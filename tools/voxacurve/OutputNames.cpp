@@ -1,5 +1,7 @@
 #include "tools/voxacurve/OutputNames.h"
 
+#include "curves/NameQuoting.h"
+
 bool OutputNames::claim(const std::string& target)
 {
     return m_claimed.insert(std::filesystem::absolute(target).lexically_normal()).second;
@@ -7,5 +9,5 @@ bool OutputNames::claim(const std::string& target)
 
 std::string ClaimedByAnother(const std::string& target)
 {
-    return "not written: " + target + " is the output of another file of this run";
+    return "not written: " + QuotedName(target) + " is the output of another file of this run";
 }

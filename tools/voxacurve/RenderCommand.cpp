@@ -1,6 +1,7 @@
 #include "tools/voxacurve/RenderCommand.h"
 
 #include "app/WriteWhole.h"
+#include "curves/NameQuoting.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/OutputNames.h"
@@ -33,7 +34,7 @@ namespace fs = std::filesystem;
 void ReportRemoved(const std::vector<Refusal>& removed, std::ostream& err)
 {
     for (const auto& [name, why] : removed)
-        err << "voxacurve: " << name << ": refused: " << why << '\n';
+        err << "voxacurve: " << QuotedName(name) << ": refused: " << why << '\n';
 }
 
 // One picture of all curves; when files were asked for and none could be
@@ -50,7 +51,7 @@ int RenderOne(
     for (const std::string& name : parsed.files) {
         auto curve = LoadCurve(name, options.texts, options.smoothing);
         if (auto* refusal = std::get_if<std::string>(&curve)) {
-            err << "voxacurve: " << name << ": refused: " << *refusal << '\n';
+            err << "voxacurve: " << QuotedName(name) << ": refused: " << *refusal << '\n';
             exitCode = kExitFailed;
         } else {
             loaded.push_back(std::move(std::get<LoadedCurve>(curve)));
@@ -65,13 +66,13 @@ int RenderOne(
     if (!removed.empty())
         exitCode = kExitFailed;
     if (filesAsked && removed.size() == curves.size()) {
-        err << "voxacurve: " << output << ": not written: no curve could be drawn\n";
+        err << "voxacurve: " << QuotedName(output) << ": not written: no curve could be drawn\n";
         return kExitFailed;
     }
     if (const auto writeError = WriteWhole(output,
             BytesOf(std::string_view(bytes.constData(), std::size_t(bytes.size()))),
             Flush::Lazily)) {
-        err << "voxacurve: cannot write " << output << ": " << *writeError << '\n';
+        err << "voxacurve: cannot write " << QuotedName(output) << ": " << *writeError << '\n';
         return kExitFailed;
     }
     return exitCode;
@@ -99,10 +100,11 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
     const std::optional<PictureFormat> format = FormatOfName(parsed.value("--format", "png"));
     if (!format)
         throw UsageError("--format must be png, svg or pdf");
-    std::error_code error;
-    fs::create_directories(directory, error);
+    std::error_code error, madeError;
+    fs::create_directories(directory, madeError);
     if (!fs::is_directory(directory, error)) {
-        err << "voxacurve: cannot make the directory " << directory << '\n';
+        err << "voxacurve: cannot make the directory " << QuotedName(directory) << ": "
+            << (madeError ? madeError : error).message() << '\n';
         return kExitFailed;
     }
 
@@ -119,7 +121,7 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
         if (claimed.claim(target)) {
             targets.emplace_back(target);
         } else {
-            err << "voxacurve: " << name << ": " << ClaimedByAnother(target) << '\n';
+            err << "voxacurve: " << QuotedName(name) << ": " << ClaimedByAnother(target) << '\n';
             targets.emplace_back();
             ++collisions;
         }
@@ -137,7 +139,7 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
             const std::string& name = files[i];
             auto curve = LoadCurve(name, options.texts, options.smoothing);
             if (auto* refusal = std::get_if<std::string>(&curve)) {
-                report("voxacurve: " + name + ": refused: " + *refusal);
+                report("voxacurve: " + QuotedName(name) + ": refused: " + *refusal);
                 ++failed;
                 continue;
             }
@@ -145,7 +147,7 @@ int RenderEach(const ParsedArguments& parsed, const RenderOptions& options, std:
             const QByteArray bytes
                 = RenderPicture(*format, options, {&std::get<LoadedCurve>(curve)}, removed);
             if (!removed.empty()) {
-                report("voxacurve: " + name + ": refused: " + removed.front().second);
+                report("voxacurve: " + QuotedName(name) + ": refused: " + removed.front().second);
                 ++failed;
                 continue;
             }

@@ -4,6 +4,7 @@
 #include "curves/CurveStats.h"
 #include "curves/StatsPartial.h"
 #include "curves/OctaveSmoothing.h"
+#include "curves/NameQuoting.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 
@@ -14,7 +15,6 @@
 #include <iostream>
 #include <optional>
 #include <random>
-#include <unordered_map>
 
 namespace
 {
@@ -166,8 +166,8 @@ std::optional<uint64_t> IdentityOf(const std::string& name)
         static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec);
 }
 
-// Adds every file that can be read; the others are reported and counted. A
-// file reached twice (under two names) counts once, and that is said.
+// Adds every file that can be read; the others are reported and counted.
+// The list holds each file once (the input list drops repeats).
 CurveStats CollectStats(
     const std::vector<std::string>& files, const StatsOptions& options, std::ostream& err)
 {
@@ -178,13 +178,11 @@ CurveStats CollectStats(
     if (kind)
         stats.kind = *kind;
     uint64_t otherKind = 0;
-    std::unordered_map<uint64_t, std::size_t> taken; // identity -> index into files
     const auto refuse = [&](const std::string& name, const std::string& why) {
-        err << "voxacurve: " << name << ": refused: " << why << '\n';
+        err << "voxacurve: " << QuotedName(name) << ": refused: " << why << '\n';
         ++stats.refused;
     };
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::string& name = files[i];
+    for (const std::string& name : files) {
         const std::optional<CurveKind> fileKind = CurveKindOfName(name);
         if (!fileKind) {
             refuse(name, "not a curve file name (EE, EA, AE, AA or OHM)");
@@ -212,18 +210,12 @@ CurveStats CollectStats(
             refuse(name, WhyUnreadable(name));
             continue;
         }
-        if (const auto first = taken.find(*identity); first != taken.end()) {
-            err << "voxacurve: " << name << ": the same file as " << files[first->second]
-                << " (reached twice): counted once\n";
-            continue;
-        }
         const BandValues band = ReadBandValues(file, *fileKind, options.serialResistor);
         stats.kind = *fileKind;
         if (!AddBandToStats(stats, band.points, files.size())) {
             refuse(name, "no drawable value at a point of the grid");
             continue;
         }
-        taken.emplace(*identity, i);
         stats.identities.push_back(*identity);
         kind = fileKind;
     }
@@ -241,13 +233,13 @@ std::optional<CurveStats> MergePartials(
     for (const std::string& name : partials) {
         std::string bytes;
         if (const auto readError = ReadWholeFile(name, UINTMAX_MAX, bytes)) {
-            err << "voxacurve: " << name << ": " << *readError << '\n';
+            err << "voxacurve: " << QuotedName(name) << ": " << *readError << '\n';
             return std::nullopt;
         }
         DecodedStats decoded = DecodeStatsPartial(BytesOf(bytes));
         bytes = {};
         if (decoded.error) {
-            err << "voxacurve: " << name << ": " << *decoded.error << '\n';
+            err << "voxacurve: " << QuotedName(name) << ": " << *decoded.error << '\n';
             return std::nullopt;
         }
         if (!merged) {
@@ -258,7 +250,7 @@ std::optional<CurveStats> MergePartials(
             merged->serialResistor = decoded.stats.serialResistor;
         }
         if (const auto misfit = MergeStats(*merged, std::move(decoded.stats))) {
-            err << "voxacurve: " << name << ": does not merge: " << *misfit << '\n';
+            err << "voxacurve: " << QuotedName(name) << ": does not merge: " << *misfit << '\n';
             return std::nullopt;
         }
     }
@@ -275,7 +267,7 @@ bool WriteText(
         return true;
     }
     if (const auto writeError = WriteWhole(path, BytesOf(text), Flush::Lazily)) {
-        err << "voxacurve: cannot write " << path << ": " << *writeError << '\n';
+        err << "voxacurve: cannot write " << QuotedName(path) << ": " << *writeError << '\n';
         return false;
     }
     return true;
@@ -330,7 +322,7 @@ bool WritePartial(
         return true;
     }
     if (const auto writeError = WriteWhole(output, bytes, Flush::Lazily)) {
-        err << "voxacurve: cannot write " << output << ": " << *writeError << '\n';
+        err << "voxacurve: cannot write " << QuotedName(output) << ": " << *writeError << '\n';
         return false;
     }
     return true;
