@@ -99,4 +99,3 @@ std::string FormatStatsCsv(
 // as FRD/ZMA/CSV that import reads; std leaves out the points of one curve.
 std::string FormatStatisticText(const CurveStats& stats, std::span<const StatsRow> rows,
     std::span<const double> percentiles, std::size_t statistic, TextFormat format);
-

@@ -157,7 +157,8 @@ std::optional<std::string> CheckRowValues(const StatsTable& table, const Columns
     const auto between = [&](double v) { return minimum <= v && v <= maximum; };
     if (!between(values.at("mean")))
         return std::string("the mean lies outside the minimum and maximum");
-    if (values.contains("std") && !std::isnan(values.at("std")) && !(values.at("std") >= 0 && values.at("std") <= high - low))
+    if (values.contains("std") && !std::isnan(values.at("std"))
+        && !(values.at("std") >= 0 && values.at("std") <= high - low))
         return "the standard deviation " + FormatNumber(values.at("std"), 9)
             + " is negative or wider than any values";
     for (std::size_t i = 0; i < percentileValues.size(); ++i)

@@ -4,8 +4,8 @@
 // behaviour in any of them stops the test.
 
 #include "fuzz/InputChecks.h"
-#include "fuzz/PartialChecks.h"
 #include "fuzz/LimitTextChecks.h"
+#include "fuzz/PartialChecks.h"
 #include "fuzz/StatsCsvChecks.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "curves/CurveText.h"
 #include "curves/LimitCheck.h"
 #include "curves/LimitText.h"
-#include "curves/OctaveSmoothing.h"
 #include "curves/NameQuoting.h"
+#include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/Limits.h"
@@ -127,8 +127,8 @@ std::string KindlessRefusal(const std::string& name)
 }
 
 // The judgement of one curve file, or why it is refused.
-std::variant<LimitResult, std::string> JudgeFile(const std::string& name, const Limits& limits, const Alignment& alignment,
-    float resistor, std::optional<int> smoothing)
+std::variant<LimitResult, std::string> JudgeFile(const std::string& name, const Limits& limits,
+    const Alignment& alignment, float resistor, std::optional<int> smoothing)
 {
     const std::optional<CurveKind> kind = CurveKindOfName(name);
     if (!kind)
@@ -165,9 +165,9 @@ std::variant<LimitResult, std::string> JudgeFile(const std::string& name, const 
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     ParsedArguments parsed = ParseArguments(args,
-        WithFileListOptions({{"--upper", true}, {"--lower", true}, {"--offset-to", true},
-            {"--offset-band", true}, {"--json", false}, {"--serial-resistor", true},
-            {"--smooth", true}}));
+        WithFileListOptions(
+            {{"--upper", true}, {"--lower", true}, {"--offset-to", true}, {"--offset-band", true},
+                {"--json", false}, {"--serial-resistor", true}, {"--smooth", true}}));
     if (parsed.files.empty() && !parsed.values.contains("--files-from"))
         throw UsageError("check needs at least one FILE");
     const Alignment alignment = AlignmentOf(parsed);

@@ -5,8 +5,8 @@
 #include "curves/CurveInfo.h"
 #include "curves/CurveText.h"
 #include "curves/ExampleCurves.h"
-#include "curves/OctaveSmoothing.h"
 #include "curves/NameQuoting.h"
+#include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 #include "tools/voxacurve/OutputNames.h"
@@ -195,15 +195,15 @@ int RunImport(const std::vector<std::string>& args, std::ostream&, std::ostream&
     }
     const ImportedCurve curve = BuildImportedCurve(curveText.points, settings);
     if (curve.error) {
-        err << "voxacurve: " << Located(QuotedName(source), curve.error->line) << ": " << curve.error->message
-            << '\n';
+        err << "voxacurve: " << Located(QuotedName(source), curve.error->line) << ": "
+            << curve.error->message << '\n';
         return kExitFailed;
     }
     const std::vector<unsigned char> bytes = EncodeCurveFile(curve.header, curve.values);
     const CurveFile result = ParseCurveFile(bytes);
     if (const auto refusal = CurveRefusal(result, settings.kind)) {
-        err << "voxacurve: " << QuotedName(output) << ": the viewer would refuse the result: " << *refusal
-            << '\n';
+        err << "voxacurve: " << QuotedName(output)
+            << ": the viewer would refuse the result: " << *refusal << '\n';
         return kExitFailed;
     }
     if (ReadBandValues(result, settings.kind, settings.serialResistor).points.empty()) {

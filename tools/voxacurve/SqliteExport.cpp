@@ -1,8 +1,8 @@
 #include "tools/voxacurve/SqliteExport.h"
 
-#include "curves/NameQuoting.h"
 #include "curves/CurveInfo.h"
 #include "curves/CurveText.h"
+#include "curves/NameQuoting.h"
 #include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/InputFiles.h"
 
@@ -234,7 +234,8 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
             CurveFile file = ReadCurveFile(name);
             const CurveSummary summary = SummarizeCurveFile(name, file, options.serialResistor);
             if (summary.refusal) {
-                err << "voxacurve: " << QuotedName(name) << ": refused: " << *summary.refusal << '\n';
+                err << "voxacurve: " << QuotedName(name) << ": refused: " << *summary.refusal
+                    << '\n';
                 exitCode = kExitFailed;
                 continue;
             }

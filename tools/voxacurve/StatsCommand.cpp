@@ -2,9 +2,9 @@
 
 #include "app/WriteWhole.h"
 #include "curves/CurveStats.h"
-#include "curves/StatsPartial.h"
-#include "curves/OctaveSmoothing.h"
 #include "curves/NameQuoting.h"
+#include "curves/OctaveSmoothing.h"
+#include "curves/StatsPartial.h"
 #include "tools/voxacurve/Arguments.h"
 #include "tools/voxacurve/InputFiles.h"
 
