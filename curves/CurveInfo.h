@@ -5,6 +5,7 @@
 
 #include "curves/CurveFile.h"
 #include "curves/CurveTrace.h"
+#include "curves/NameQuoting.h"
 
 #include <optional>
 #include <string>
@@ -96,10 +97,6 @@ std::string FormatSummaryLine(const CurveSummary& summary);
 // only), bandBins, minimum, maximum (null when the band has no values) and
 // undrawable.
 std::string FormatSummaryJson(const CurveSummary& summary);
-
-// The text as a JSON string literal: quotes, backslashes and control
-// characters escaped, bytes that are not UTF-8 replaced by U+FFFD.
-std::string JsonString(const std::string& text);
 
 // The bytes as UTF-8 text: each byte that does not belong to a UTF-8
 // character is replaced by U+FFFD.

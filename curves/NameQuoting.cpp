@@ -1,7 +1,5 @@
 #include "curves/NameQuoting.h"
 
-#include "curves/CurveInfo.h"
-
 #include <string_view>
 
 namespace
@@ -167,4 +165,29 @@ std::string JsonName(const std::string& name)
     }
     writeValid(name.size());
     return "\"" + json + "\"";
+}
+
+std::string JsonString(const std::string& text)
+{
+    static const char* const kHex = "0123456789abcdef";
+    std::string json = "\"";
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            json += "\\u00";
+            json += kHex[c >> 4];
+            json += kHex[c & 0xF];
+        } else if (c >= 0x80) {
+            const std::size_t length = Utf8SequenceLength(text, i);
+            json += length ? text.substr(i, length) : "\\ufffd";
+            i += length ? length : 1;
+            continue;
+        } else
+            json += static_cast<char>(c);
+        ++i;
+    }
+    return json + "\"";
 }

@@ -11,6 +11,10 @@
 // (overlong forms, surrogates and cut sequences are not).
 std::size_t Utf8SequenceLength(const std::string& s, std::size_t i);
 
+// The text as a JSON string literal: quotes, backslashes and control
+// characters escaped, bytes that are not UTF-8 replaced by U+FFFD.
+std::string JsonString(const std::string& text);
+
 // The name for a line of text, quoted as GNU ls --quoting-style=shell-escape
 // and find -printf %q quote: a name of letters, digits, UTF-8 characters and
 // "%+,-./:@_" (and "#~" after its first character) as it is; else between

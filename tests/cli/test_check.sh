@@ -81,14 +81,15 @@ for row in "${cases[@]}"; do
     done
 done
 
-# --json: one object for machines.
+# --json: one object for machines; FLAT.EA, reached again by its name, counts once.
 run check "$W" "$WORK/more/PEAKS.EA" "$W/FLAT.EA" --upper "$WORK/upper.frd" --lower "$WORK/lower.csv" --json
 expect_rc 1 "--json"
+expect_in "$ERR" "FLAT.EA, counted once" "a file reached twice"
 python3 - "$OUT" "$WORK" <<'PY' || fail "JSON: $OUT"
 import json, sys
 doc, work = json.loads(sys.argv[1]), sys.argv[2]
-assert (doc["checked"], doc["pass"], doc["fail"], doc["notJudged"], doc["refused"], doc["judged"]) == (6, 2, 3, 0, 1, 5), doc
-assert doc["yield"] == 0.4, doc
+assert (doc["checked"], doc["pass"], doc["fail"], doc["notJudged"], doc["refused"], doc["judged"]) == (5, 1, 3, 0, 1, 4), doc
+assert doc["yield"] == 0.25, doc
 closest = doc["closest"]
 assert closest["limit"] == "upper" and closest["distance"] == -5 and 900 < closest["at"] < 905, closest
 assert closest["name"] == work + "/batch/BUMP.EA", closest
@@ -118,7 +119,8 @@ PY
 
 # No file at all: nothing judged, said so, exit 1.
 mkdir "$WORK/empty"
-for input in "$WORK/empty" "--files-from /dev/null"; do
+: >"$WORK/empty.list"
+for input in "$WORK/empty" "--files-from $WORK/empty.list"; do
     read -r -a a <<<"$input"
     run check "${a[@]}" --upper "$WORK/upper.frd"
     expect_rc 1 "check $input"

@@ -83,7 +83,7 @@ cp "$curve" "$twice/A.EA"
 ln -s A.EA "$twice/B.EA"
 run stats "$twice" "$twice" "$twice/A.EA" -o "$WORK/twice.csv"
 expect_rc 0 "stats of a file reached four times"
-expect_in "$ERR" "statistics of 1 curves; 0 files refused" "counted once"
+expect_in "$ERR" "statistics of 1 curve; 0 files refused" "counted once"
 expect_in "$ERR" "$twice/A.EA: reached again as $twice/B.EA, counted once" "link said"
 [ "$(grep -c "reached again" <<<"$ERR")" = 4 ] || fail "each repeat said once: $ERR"
 
@@ -136,7 +136,7 @@ if [ "$(id -u)" = 0 ] && command -v runuser >/dev/null; then
     RC=0; as_user stats "$locked" -o -
     expect_rc 1 "stats of a tree with a shut directory"
     expect_in "$(cat "$WORK/err")" "$locked/shut: cannot read the directory: Permission denied" "reason"
-    expect_in "$(cat "$WORK/err")" "statistics of 1 curves; 1 files refused" "stats counts it"
+    expect_in "$(cat "$WORK/err")" "statistics of 1 curve; 1 file refused" "stats counts it"
     RC=0; as_user check "$locked" --upper "$WORK/upper.frd" --offset-to 1000
     expect_rc 1 "check of a tree with a shut directory"
     expect_in "$(cat "$WORK/out")" "1 refused" "check counts it"
