@@ -130,3 +130,15 @@ std::vector<std::string> SplitFileList(std::string_view text, bool nulSeparated)
     }
     return names;
 }
+
+FileListNames ParseFileList(std::string_view bytes, bool nulSeparated)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")
+        || (!nulSeparated && bytes.find('\0') != std::string_view::npos))
+        return {{},
+            "the file list is UTF-16 text (or holds NUL bytes without -0); write it as UTF-8, "
+            "one name a line"};
+    return {SplitFileList(bytes, nulSeparated), std::nullopt};
+}

@@ -2,6 +2,7 @@
 // Whole archives of curve files: directories walked for the files the
 // viewer reads, and lists of file names as find and xargs exchange them.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,3 +37,14 @@ ArchiveFiles ExpandCurveNames(const std::vector<std::string>& names);
 // or separated by NUL bytes when nulSeparated (as find -print0 writes).
 // Empty names are skipped.
 std::vector<std::string> SplitFileList(std::string_view text, bool nulSeparated);
+
+// A file list read: its names, or why it is refused.
+struct FileListNames {
+    std::vector<std::string> names;
+    std::optional<std::string> refusal; // in words; there are no names then
+};
+
+// The names of a file list's bytes: a UTF-8 byte order mark at its start is
+// dropped; a list that starts with a UTF-16 byte order mark, or holds NUL
+// bytes when it is not nulSeparated, is refused; otherwise SplitFileList.
+FileListNames ParseFileList(std::string_view bytes, bool nulSeparated);

@@ -29,7 +29,7 @@ seconds=${1:-$([ $bounded = 1 ] && echo 60 || echo 3600)}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(curve_file settings_layout file_names box_texts curve_text stats_partial
-    limit_text stats_csv)
+    limit_text stats_csv file_list)
 build=$root/build-fuzz
 cores=$(nproc)
 
@@ -40,10 +40,10 @@ ninja -C "$build" -j "$cores" $(printf 'fuzz_%s ' "${targets[@]}")
 # The largest input each target needs: a curve file with 32768 values, a
 # configuration file with a few bytes beyond its 6808, short texts, and a
 # curve text, a limit text or a statistics CSV of a few hundred lines, a partial of a few curves on a
-# coarse grid.
+# coarse grid, a file list of some dozen names.
 declare -A max_len=([curve_file]=131100 [settings_layout]=7000 [file_names]=600 [box_texts]=4096
     [curve_text]=8192 [limit_text]=8192 [stats_partial]=4096
-    [stats_csv]=8192)
+    [stats_csv]=8192 [file_list]=4096)
 declare -A floor
 while read -r name edges; do
     [ -n "$name" ] && [ "${name:0:1}" != "#" ] && floor[$name]=$edges

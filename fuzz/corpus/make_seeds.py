@@ -6,7 +6,8 @@ safely; settings_layout: fresh configuration files (scrambled as the program
 writes them) with damaged fields; file_names: edit-field text, a zero byte,
 then the extension; stats_partial: partials of voxacurve stats, sound and
 forged.
-then the extension; stats_csv: statistics CSVs that render --band reads.
+then the extension; stats_csv: statistics CSVs that render --band reads;
+file_list: lists of voxacurve --files-from, a first byte asking for -0.
 """
 import math
 import os
@@ -226,6 +227,27 @@ def stats_csv_seeds():
         ("plain_csv", "Frequency (Hz),Magnitude (dB),Phase (deg)\n20,80,0\n1000,85,0\n"),
     ]:
         write("stats_csv", name, text.encode())
+def file_list_seeds():
+    """The first byte's lowest bit asks for a NUL-separated list (-0); then
+    lists with every line end, byte order marks, empty names and NUL bytes."""
+    for name, nul, text in [
+        ("lf", 0, b"a.frd\nmeasurements/b.zma\n"),
+        ("crlf", 0, b"a.frd\r\nb c.frd\r\n\r\nlast.frd"),
+        ("cr", 0, b"a.frd\rb.frd\r\r"),
+        ("cr_inside_lf", 0, b"odd\rname.frd\nend\r\r\n"),
+        ("utf8_mark", 0, b"\xef\xbb\xbfa.frd\nb.frd\n"),
+        ("two_marks", 0, b"\xef\xbb\xbf\xef\xbb\xbfa.frd\n"),
+        ("utf16le", 0, "a.frd\nb.frd\n".encode("utf-16")),
+        ("utf16be", 0, b"\xfe\xff\x00a\x00\n"),
+        ("nul_in_lines", 0, b"a.frd\x00b.frd\n"),
+        ("nul", 1, b"a.frd\x00with\nline end.frd\x00\x00c.frd"),
+        ("nul_marked", 1, b"\xef\xbb\xbf\x00a.frd\x00"),
+        ("nul_utf16", 1, b"\xff\xfea\x00"),
+        ("empty", 0, b""),
+        ("only_ends", 0, b"\r\n\n\r\n"),
+        ("utf8_names", 0, "Mess\u00fcng \u00e4.frd\n\u6e2c\u5b9a.zma\n".encode()),
+    ]:
+        write("file_list", name, bytes([nul]) + text)
 
 
 curve_seeds()
@@ -236,3 +258,4 @@ curve_text_seeds()
 partial_seeds()
 limit_text_seeds()
 stats_csv_seeds()
+file_list_seeds()

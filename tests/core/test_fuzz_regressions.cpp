@@ -3,6 +3,7 @@
 // reader stays fixed. Under the sanitizer build a buffer overrun or undefined
 // behaviour in any of them stops the test.
 
+#include "fuzz/FileListChecks.h"
 #include "fuzz/InputChecks.h"
 #include "fuzz/LimitTextChecks.h"
 #include "fuzz/PartialChecks.h"
@@ -67,6 +68,7 @@ const std::vector<Target> kTargets {
     {"stats_partial", CheckStatsPartialInput},
     {"limit_text", CheckLimitTextInput},
     {"stats_csv", CheckStatsCsvInput},
+    {"file_list", CheckFileListInput},
 };
 
 TEST(FuzzRegressions, EverySeedAndKeptInputIsHandledSoundly)

@@ -5,9 +5,11 @@
 #include "curves/CurveFile.h"
 #include "curves/NameQuoting.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -33,7 +35,7 @@ std::optional<std::string> readFileList(std::istream& in, std::string& text)
 }
 
 // The text of the file list named by --files-from ("-": the standard input),
-// without a UTF-8 byte order mark at its start, or why it cannot be read.
+// or why it cannot be read.
 std::optional<std::string> fileListText(
     const std::string& list, std::istream& in, std::string& text)
 {
@@ -55,8 +57,6 @@ std::optional<std::string> fileListText(
             return "cannot be opened: " + WhyUnreadable(list);
         error = readFileList(file, text);
     }
-    if (!error && text.starts_with("\xEF\xBB\xBF"))
-        text.erase(0, 3);
     return error;
 }
 
@@ -85,16 +85,12 @@ int ExpandInputFiles(ParsedArguments& parsed, std::istream& in, std::ostream& er
                 << '\n';
             ++problems;
         }
-        if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")
-            || (!parsed.has("-0") && text.find('\0') != std::string::npos)) {
-            err << "voxacurve: " << QuotedName(list)
-                << ": the file list is UTF-16 text (or holds NUL bytes without -0); write it as "
-                   "UTF-8, one name a line\n";
+        FileListNames listed = ParseFileList(text, parsed.has("-0"));
+        if (listed.refusal) {
+            err << "voxacurve: " << QuotedName(list) << ": " << *listed.refusal << '\n';
             ++problems;
-            text.clear();
         }
-        for (std::string& name : SplitFileList(text, parsed.has("-0")))
-            names.push_back(std::move(name));
+        std::move(listed.names.begin(), listed.names.end(), std::back_inserter(names));
     }
     ArchiveFiles expanded = ExpandCurveNames(names);
     for (const std::string& problem : expanded.problems)
