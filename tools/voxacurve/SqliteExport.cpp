@@ -8,12 +8,14 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -54,6 +56,28 @@ constexpr const char* kInsertCurve
       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 constexpr const char* kInsertPoint
     = "INSERT INTO points (curve, frequency, value) VALUES (?, ?, ?)";
+
+// Points are written many rows per statement, which saves the statement's
+// start for all but every hundredth row.
+constexpr int kRowsPerInsert = 100;
+
+std::string MultiRowInsert()
+{
+    std::string sql = "INSERT INTO points (curve, frequency, value) VALUES (?, ?, ?)";
+    for (int row = 1; row < kRowsPerInsert; ++row)
+        sql += ", (?, ?, ?)";
+    return sql;
+}
+
+// Points gathered before they are written, about 24 MB: sorted into the
+// table's key order, they fill its pages one after another.
+constexpr std::size_t kPointsPerChunk = 1 << 20;
+
+struct PointRow {
+    double frequency;
+    sqlite3_int64 curve;
+    double value;
+};
 
 // A failed call of the library, with its message.
 class DatabaseError : public std::runtime_error
@@ -129,7 +153,9 @@ public:
         , m_options(options)
         , m_curve(Prepare(db, kInsertCurve))
         , m_point(Prepare(db, kInsertPoint))
+        , m_points(Prepare(db, MultiRowInsert().c_str()))
     {
+        m_pending.reserve(kPointsPerChunk);
     }
 
     void write(
@@ -153,16 +179,38 @@ public:
         bindOptional(12, m_options.perOctave > 0, m_options.perOctave);
         Step(m_db, c);
         const sqlite3_int64 id = sqlite3_last_insert_rowid(m_db);
-        sqlite3_stmt* p = m_point.get();
-        for (const BandPoint& point : points) {
-            sqlite3_bind_int64(p, 1, id);
-            sqlite3_bind_double(p, 2, point.frequency);
-            sqlite3_bind_double(p, 3, point.magnitude);
-            Step(m_db, p);
-        }
+        for (const BandPoint& point : points)
+            m_pending.push_back({point.frequency, id, point.magnitude});
+        if (m_pending.size() >= kPointsPerChunk)
+            flush();
+    }
+
+    // Writes the gathered points in the order of the table's key.
+    void flush()
+    {
+        std::sort(m_pending.begin(), m_pending.end(), [](const PointRow& a, const PointRow& b) {
+            return a.frequency < b.frequency || (a.frequency == b.frequency && a.curve < b.curve);
+        });
+        std::size_t next = 0;
+        for (; next + kRowsPerInsert <= m_pending.size(); next += kRowsPerInsert)
+            insertRows(m_points.get(), next, kRowsPerInsert);
+        for (; next < m_pending.size(); ++next)
+            insertRows(m_point.get(), next, 1);
+        m_pending.clear();
     }
 
 private:
+    void insertRows(sqlite3_stmt* statement, std::size_t first, int count)
+    {
+        for (int row = 0; row < count; ++row) {
+            const PointRow& point = m_pending[first + row];
+            sqlite3_bind_int64(statement, 3 * row + 1, point.curve);
+            sqlite3_bind_double(statement, 3 * row + 2, point.frequency);
+            sqlite3_bind_double(statement, 3 * row + 3, point.value);
+        }
+        Step(m_db, statement);
+    }
+
     void bindOptional(int column, bool given, double value)
     {
         if (given)
@@ -173,7 +221,8 @@ private:
 
     sqlite3* m_db;
     const SqliteOptions& m_options;
-    Statement m_curve, m_point;
+    Statement m_curve, m_point, m_points;
+    std::vector<PointRow> m_pending;
 };
 
 Database OpenDatabase(const std::string& path)
@@ -247,6 +296,7 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
                     ? ResamplePerOctave(band.points, summary.kind, options.perOctave)
                     : band.points);
         }
+        writer.flush();
         Execute(db.get(), "COMMIT");
     } catch (const DatabaseError& failure) {
         err << "voxacurve: " << options.output << ": " << failure.what() << '\n';
