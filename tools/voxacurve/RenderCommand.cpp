@@ -8,8 +8,6 @@
 #include "tools/voxacurve/RenderOptions.h"
 #include "tools/voxacurve/RenderPicture.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -215,37 +213,4 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     const int exitCode = parsed.has("--each") ? RenderEach(parsed, options, err)
                                               : RenderOne(parsed, options, namesGiven, err);
     return problems > 0 ? kExitFailed : exitCode;
-}
-
-CurvePicture RenderCurvePng(const std::string& path, int width, int height)
-{
-    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide)
-        return {{},
-            "a picture of " + std::to_string(width) + " x " + std::to_string(height)
-                + " pixels (1 to " + std::to_string(kMaxPictureSide) + " a side)"};
-    std::optional<GuiWithoutScreen> gui;
-    if (!QGuiApplication::instance())
-        gui.emplace();
-    auto curve = LoadCurve(path, DefaultRenderOptions(width, height).texts, std::nullopt);
-    if (auto* refusal = std::get_if<std::string>(&curve))
-        return {{}, *refusal};
-    // Drawn at the smallest picture's size at least, then scaled down.
-    const RenderOptions options = DefaultRenderOptions(
-        std::max(width, kMinPlotPictureWidth), std::max(height, kMinPlotPictureHeight));
-    std::vector<Refusal> removed;
-    const QByteArray png
-        = RenderPicture(PictureFormat::Png, options, {&std::get<LoadedCurve>(curve)}, removed);
-    if (!removed.empty())
-        return {{}, removed.front().second};
-    QByteArray bytes = png;
-    if (options.width != width || options.height != height) {
-        const QImage scaled
-            = QImage::fromData(png, "PNG")
-                  .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        bytes.clear();
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        scaled.save(&buffer, "PNG");
-    }
-    return {std::vector<unsigned char>(bytes.begin(), bytes.end()), std::nullopt};
 }

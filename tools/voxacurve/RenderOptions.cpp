@@ -222,11 +222,3 @@ void AddRenderLimits(const ParsedArguments& parsed, RenderOptions& options)
         extras.limits.push_back(std::move(std::get<std::vector<BandPoint>>(points)));
     }
 }
-
-RenderOptions DefaultRenderOptions(int width, int height)
-{
-    RenderOptions options = RenderOptionsOf(ParsedArguments {});
-    options.width = width;
-    options.height = height;
-    return options;
-}

@@ -50,7 +50,3 @@ RenderOptions RenderOptionsOf(const ParsedArguments& parsed);
 // of the first file's kind (once the file lists are read into parsed.files);
 // UsageError when one cannot be read.
 void AddRenderLimits(const ParsedArguments& parsed, RenderOptions& options);
-
-// The options of one picture drawn as render draws it without options, at
-// the size.
-RenderOptions DefaultRenderOptions(int width, int height);
