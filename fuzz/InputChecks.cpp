@@ -339,6 +339,8 @@ Problem CheckChosenName(std::string_view text, std::string_view extension)
     const bool chosen = !lastPart.empty() && lastPart != "*";
     if (result.empty() == chosen)
         return "a name chosen from an empty or \"*\" field, or none from a name";
+    if (!chosen)
+        return std::nullopt;
     if (result.size() > kMaxTextLength)
         return "a chosen name longer than 255 characters";
     // A cut through a UTF-8 character moves back to its start: up to 3 bytes
