@@ -98,7 +98,11 @@ expect_in "$ERR" "/dev/zero: the file list cannot be read: neither a regular fil
 run info --files-from "$WORK"
 expect_in "$ERR" "the file list cannot be read: a directory, not a file list" "directory refused"
 RC=0
-(ulimit -v 400000; head -c 70000000 /dev/zero | "$VOXACURVE" info --files-from - -0 >/dev/null 2>"$WORK/err") || RC=$?
+# The address space is limited so an unbounded read would fail; not under
+# AddressSanitizer, whose shadow memory alone needs terabytes of it.
+limit=400000
+[ -z "${ASAN_OPTIONS:-}" ] || limit=unlimited
+(ulimit -v "$limit"; head -c 70000000 /dev/zero | "$VOXACURVE" info --files-from - -0 >/dev/null 2>"$WORK/err") || RC=$?
 expect_rc 1 "70 MB of NULs on the standard input"
 expect_in "$(cat "$WORK/err")" "larger than 64 MiB: not a file list" "the cap said"
 printf '%s\n' "$curve" | "$VOXACURVE" info --files-from - >/dev/null || fail "a list through a pipe"
