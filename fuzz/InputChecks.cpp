@@ -333,8 +333,9 @@ int TakeInt(std::span<const unsigned char> bytes, std::size_t offset)
 Problem CheckChosenName(std::string_view text, std::string_view extension)
 {
     const std::string result = SelectFileResult(text, extension);
-    const std::string_view cut = text.substr(0, kMaxTextLength);
-    const std::string_view stem = cut.substr(0, TypedNameEnd(cut));
+    // The field holds 255 bytes, cut before a UTF-8 character it would split.
+    const std::string cut = CutName(text);
+    const std::string_view stem = std::string_view(cut).substr(0, TypedNameEnd(cut));
     const std::string_view lastPart = stem.substr(stem.rfind('/') + 1);
     const bool chosen = !lastPart.empty() && lastPart != "*";
     if (result.empty() == chosen)
