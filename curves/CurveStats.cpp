@@ -1,5 +1,7 @@
 #include "curves/CurveStats.h"
 
+#include "curves/OctaveSmoothing.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -142,6 +144,9 @@ std::optional<std::string> Misfit(const CurveStats& into, const CurveStats& from
         && from.serialResistor != into.serialResistor)
         return "impedance curves with a serial resistor of " + FormatNumber(from.serialResistor, 6)
             + " Ohm, not " + FormatNumber(into.serialResistor, 6);
+    if (from.curves > 0 && into.curves > 0 && from.smoothing != into.smoothing)
+        return "curves " + SmoothingWords(from.smoothing) + ", not "
+            + SmoothingWords(into.smoothing);
     const auto shared = [](const std::vector<uint64_t>& a, const std::vector<uint64_t>& b) {
         for (auto i = a.begin(), j = b.begin(); i != a.end() && j != b.end();) {
             if (*i == *j)
@@ -178,6 +183,7 @@ std::optional<std::string> MergeStats(CurveStats& into, CurveStats&& from)
         return std::nullopt;
     into.kind = from.kind;
     into.serialResistor = from.serialResistor;
+    into.smoothing = from.smoothing;
     into.curves += from.curves;
     into.identities = Merged(into.identities, from.identities);
     const long long last = from.firstIndex + static_cast<long long>(from.columns.size()) - 1;

@@ -24,6 +24,7 @@ struct CurveStats {
     long long firstIndex = 0; // the grid point of columns[0]
     std::vector<std::vector<float>> columns; // the values at each grid point, in dB or Ohm
     float serialResistor = 150; // Ohm, with which impedance curves were read
+    int smoothing = 0; // N of the 1/N-octave smoothing of every curve; 0 unsmoothed
     // What identifies the input: the identities of the curves taken (one per
     // curve, see CurveIdentity) and the run numbers of the partials merged,
     // both rising once they come from partials.
@@ -48,7 +49,7 @@ void AddCurveToStats(CurveStats& stats, long long first, std::span<const double>
 bool AddBandToStats(CurveStats& stats, std::span<const BandPoint> band, std::size_t expectedCurves);
 
 // Moves the curves of from into into; the reason in words when they do not
-// fit (another kind, grid or serial resistor) or when from holds a curve or a
+// fit (another kind, grid, serial resistor or smoothing) or when from holds a curve or a
 // partial that into holds already (counted twice), into unchanged then.
 std::optional<std::string> MergeStats(CurveStats& into, CurveStats&& from);
 

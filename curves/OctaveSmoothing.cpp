@@ -77,6 +77,17 @@ std::optional<int> ParseSmoothingFraction(const std::string& text)
     return std::nullopt;
 }
 
+bool IsSmoothingFraction(int fraction)
+{
+    return std::find(std::begin(kFractions), std::end(kFractions), fraction)
+        != std::end(kFractions);
+}
+
+std::string SmoothingWords(int fraction)
+{
+    return fraction == 0 ? "unsmoothed" : "smoothed to 1/" + std::to_string(fraction) + " octave";
+}
+
 void SmoothBins(std::span<float> values, int firstBin, int fraction)
 {
     const int count = static_cast<int>(values.size());

@@ -13,6 +13,12 @@
 // any other text.
 std::optional<int> ParseSmoothingFraction(const std::string& text);
 
+// True for the N of a smoothing ParseSmoothingFraction accepts.
+bool IsSmoothingFraction(int fraction);
+
+// "smoothed to 1/3 octave"; "unsmoothed" for fraction 0.
+std::string SmoothingWords(int fraction);
+
 // Smooths the values of bins firstBin ... firstBin + values.size() - 1 over
 // 1/fraction octave: each drawable value (> 0 and finite) becomes the root
 // mean square of the drawable values in its window, the power average of

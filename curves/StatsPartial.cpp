@@ -1,5 +1,7 @@
 #include "curves/StatsPartial.h"
 
+#include "curves/OctaveSmoothing.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -9,10 +11,10 @@ namespace
 {
 
 constexpr char kPartialMark[8] = {'V', 'O', 'X', 'A', 'S', 'T', 'A', 'T'};
-constexpr uint32_t kPartialVersion = 2;
-// mark, version, kind, points per octave, serial resistor, run, curves,
-// refused, first index, grid points
-constexpr std::size_t kPartialHeaderBytes = 8 + 4 + 4 + 4 + 4 + 8 + 8 + 8 + 8 + 8;
+constexpr uint32_t kPartialVersion = 3;
+// mark, version, kind, points per octave, serial resistor, smoothing, run,
+// curves, refused, first index, grid points
+constexpr std::size_t kPartialHeaderBytes = 8 + 4 + 4 + 4 + 4 + 4 + 8 + 8 + 8 + 8 + 8;
 constexpr std::size_t kChecksumBytes = 8;
 // More files than any archive holds (2^48); keeps every sum of counts exact.
 constexpr uint64_t kMaxFiles = uint64_t {1} << 48;
@@ -83,6 +85,7 @@ std::optional<std::string> ReadHeader(Reader& in, CurveStats& stats)
     const uint32_t kind = in.take<uint32_t>();
     const uint32_t perOctave = in.take<uint32_t>();
     stats.serialResistor = in.take<float>();
+    const uint32_t smoothing = in.take<uint32_t>();
     stats.runs = {in.take<uint64_t>()};
     stats.curves = in.take<uint64_t>();
     stats.refused = in.take<uint64_t>();
@@ -96,6 +99,9 @@ std::optional<std::string> ReadHeader(Reader& in, CurveStats& stats)
     stats.perOctave = static_cast<int>(perOctave);
     if (!(stats.serialResistor >= 0.1f && stats.serialResistor <= 4000))
         return "a serial resistor that is no resistor of the viewer";
+    if (smoothing != 0 && !IsSmoothingFraction(static_cast<int>(smoothing)))
+        return "smoothing to 1/" + std::to_string(smoothing) + " octave, which no run does";
+    stats.smoothing = static_cast<int>(smoothing);
     if (stats.curves > (in.left() - kChecksumBytes) / 8)
         return std::to_string(stats.curves) + " curves announced, more than its bytes hold";
     if (stats.refused > kMaxFiles)
@@ -171,6 +177,7 @@ std::vector<unsigned char> EncodeStatsPartial(const CurveStats& stats, uint64_t 
     Put<uint32_t>(out, stats.kind == CurveKind::Response ? 0 : 1);
     Put<uint32_t>(out, static_cast<uint32_t>(stats.perOctave));
     Put<float>(out, stats.serialResistor);
+    Put<uint32_t>(out, static_cast<uint32_t>(stats.smoothing));
     Put<uint64_t>(out, run);
     Put<uint64_t>(out, stats.curves);
     Put<uint64_t>(out, stats.refused);

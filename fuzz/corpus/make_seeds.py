@@ -153,13 +153,13 @@ def fnv1a(data):
 
 
 def partial(kind=0, per_octave=3, resistor=150.0, run=1, refused=0, first=0, columns=(),
-            identities=None):
-    """A partial of voxacurve stats, format 2, with its checksum."""
+            identities=None, smoothing=0):
+    """A partial of voxacurve stats, format 3, with its checksum."""
     curves = max((len(c) for c in columns), default=0)
     if identities is None:
         identities = list(range(1, curves + 1))
-    body = b"VOXASTAT" + struct.pack("<IIIfQQQqQ", 2, kind, per_octave, resistor, run,
-                                     len(identities), refused, first, len(columns))
+    body = b"VOXASTAT" + struct.pack("<IIIfIQQQqQ", 3, kind, per_octave, resistor, smoothing,
+                                     run, len(identities), refused, first, len(columns))
     for column in columns:
         body += struct.pack("<I%df" % len(column), len(column), *column)
     body += b"".join(struct.pack("<Q", i) for i in sorted(identities))
@@ -174,9 +174,10 @@ def partial_seeds():
         ("apart", 1, partial(per_octave=1, columns=[[60.0], [], [], [70.0]], first=-5)),
         ("impedance", 1, partial(kind=1, resistor=1000.0, columns=[[6.5, 8.0], [12.0, 9.5]])),
         ("refused_only", 1, partial(refused=3)),
+        ("smoothed", 1, partial(smoothing=3, columns=[[60.0], [61.0]])),
         ("unsealed", 0, partial(columns=[[60.0]])),
         ("far_grid", 1, partial(first=100000000, columns=[[60.0]])),
-        ("version_1", 1, b"VOXASTAT" + struct.pack("<I", 1) + bytes(60)),
+        ("version_2", 1, b"VOXASTAT" + struct.pack("<I", 2) + bytes(64)),
     ]:
         write("stats_partial", name, bytes([sealed]) + data)
 def limit_text_seeds():

@@ -55,6 +55,20 @@ expect_in "$ERR" "r1000.part: does not merge: impedance curves with a serial res
 run stats --merge "$WORK/r150.part" "$WORK/r150b.part" -o "$WORK/ohm.csv"
 expect_rc 0 "merge of one resistor"
 
+# Partials of different smoothing do not merge; of the same smoothing they do.
+"$VOXACURVE" stats "$WORK/ohm1" --partial -o "$WORK/third.part" --smooth 1/3 2>/dev/null
+"$VOXACURVE" stats "$WORK/ohm2" --partial -o "$WORK/sixth.part" --smooth 1/6 2>/dev/null
+"$VOXACURVE" stats "$WORK/ohm2" --partial -o "$WORK/third2.part" --smooth 1/3 2>/dev/null
+run stats --merge "$WORK/third.part" "$WORK/sixth.part" -o "$WORK/mixed.csv"
+expect_rc 1 "merge of two smoothings"
+expect_in "$ERR" "sixth.part: does not merge: curves smoothed to 1/6 octave, not smoothed to 1/3 octave" "smoothings"
+run stats --merge "$WORK/r150.part" "$WORK/third.part" -o "$WORK/mixed.csv"
+expect_in "$ERR" "third.part: does not merge: curves smoothed to 1/3 octave, not unsmoothed" "smoothed and not"
+[ ! -e "$WORK/mixed.csv" ] || fail "written from partials of different smoothing"
+run stats --merge "$WORK/third.part" "$WORK/third2.part" -o "$WORK/merged-third.csv"
+"$VOXACURVE" stats "$WORK/ohm1" "$WORK/ohm2" --smooth 1/3 -o "$WORK/one-run-third.csv" 2>/dev/null
+cmp -s "$WORK/merged-third.csv" "$WORK/one-run-third.csv" || fail "smoothed partials merge unlike one run"
+
 # A forged partial: grid index 10^8, or curves taken -5, with a checksum that fits.
 forge() { # PART OFFSET FORMAT VALUE OUT
     python3 - "$@" <<'PY'
@@ -69,9 +83,9 @@ struct.pack_into("<Q", data, len(data) - 8, h)
 open(out, "wb").write(data)
 PY
 }
-forge "$WORK/b.part" 48 q 100000000 "$WORK/far.part"
-forge "$WORK/b.part" 32 q -5 "$WORK/minus.part"
-forge "$WORK/b.part" 40 q -1 "$WORK/refused.part"
+forge "$WORK/b.part" 52 q 100000000 "$WORK/far.part"
+forge "$WORK/b.part" 36 q -5 "$WORK/minus.part"
+forge "$WORK/b.part" 44 q -1 "$WORK/refused.part"
 cases=(
     "far.part|grid points at frequencies no curve file reaches"
     "minus.part|18446744073709551611 curves announced, more than its bytes hold"

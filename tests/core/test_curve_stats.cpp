@@ -152,20 +152,21 @@ TEST(CurveStats, PartialsOfAnotherGridOrKindDoNotMerge)
 
 // One curve of level and identity, as a partial of run number run reads it.
 CurveStats PartialOf(double level, uint64_t identity, uint64_t run, float resistor = 150,
-    CurveKind kind = CurveKind::Response)
+    CurveKind kind = CurveKind::Response, int smoothing = 0)
 {
     CurveStats stats;
     stats.kind = kind;
     stats.serialResistor = resistor;
+    stats.smoothing = smoothing;
     AddBandToStats(stats, Flat(100, 1000, level), 1);
     stats.identities = {identity};
     stats.runs = {run};
     return stats;
 }
 
-TEST(CurveStats, NothingCountsTwiceAndResistorsDoNotMix)
+TEST(CurveStats, NothingCountsTwiceAndResistorsOrSmoothingsDoNotMix)
 {
-    const CurveKind ohm = CurveKind::Impedance;
+    const CurveKind ohm = CurveKind::Impedance, dB = CurveKind::Response;
     struct Case {
         CurveStats first, second;
         std::optional<std::string> misfit;
@@ -181,6 +182,11 @@ TEST(CurveStats, NothingCountsTwiceAndResistorsDoNotMix)
             "impedance curves with a serial resistor of 1000 Ohm, not 150"},
         // The resistor does not change a response.
         {PartialOf(60, 1, 10, 150), PartialOf(70, 2, 11, 1000), std::nullopt},
+        {PartialOf(60, 1, 10, 150, dB, 3), PartialOf(70, 2, 11, 150, dB, 6),
+            "curves smoothed to 1/6 octave, not smoothed to 1/3 octave"},
+        {PartialOf(60, 1, 10), PartialOf(70, 2, 11, 150, dB, 48),
+            "curves smoothed to 1/48 octave, not unsmoothed"},
+        {PartialOf(60, 1, 10, 150, dB, 12), PartialOf(70, 2, 11, 150, dB, 12), std::nullopt},
     };
     for (Case c : cases) {
         CurveStats merged;

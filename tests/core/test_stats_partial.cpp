@@ -16,10 +16,10 @@ std::vector<BandPoint> Flat(double low, double high, double level)
     return {{low, level}, {std::sqrt(low * high), level}, {high, level}};
 }
 
-// Header offsets of format 2.
+// Header offsets of format 3.
 constexpr std::size_t kVersionAt = 8, kKindAt = 12, kPerOctaveAt = 16, kResistorAt = 20,
-                      kCurvesAt = 32, kRefusedAt = 40, kFirstIndexAt = 48, kPointsAt = 56,
-                      kFirstCountAt = 64;
+                      kSmoothingAt = 24, kCurvesAt = 36, kRefusedAt = 44, kFirstIndexAt = 52,
+                      kPointsAt = 60, kFirstCountAt = 68;
 
 TEST(StatsPartial, RoundTripKeepsEveryValueAndWhatIdentifiesTheInput)
 {
@@ -28,6 +28,7 @@ TEST(StatsPartial, RoundTripKeepsEveryValueAndWhatIdentifiesTheInput)
     stats.perOctave = 12;
     stats.refused = 4;
     stats.serialResistor = 1000;
+    stats.smoothing = 24;
     AddBandToStats(stats, Flat(20, 20000, 6.5), 3);
     AddBandToStats(stats, Flat(200, 2000, 1e-3), 3);
     stats.identities = {CurveIdentity(1, 9, 100, 5), CurveIdentity(1, 8, 100, 5)};
@@ -39,17 +40,18 @@ TEST(StatsPartial, RoundTripKeepsEveryValueAndWhatIdentifiesTheInput)
     EXPECT_EQ(decoded.stats.curves, 2u);
     EXPECT_EQ(decoded.stats.refused, 4u);
     EXPECT_EQ(decoded.stats.serialResistor, 1000.0f);
+    EXPECT_EQ(decoded.stats.smoothing, 24);
     EXPECT_EQ(decoded.stats.firstIndex, stats.firstIndex);
     EXPECT_EQ(decoded.stats.columns, stats.columns);
     EXPECT_EQ(decoded.stats.runs, std::vector<uint64_t> {77});
     std::vector<uint64_t> rising = stats.identities;
     std::sort(rising.begin(), rising.end());
     EXPECT_EQ(decoded.stats.identities, rising);
-    // 64-byte header, 8-byte checksum, 4 bytes per grid point and value, 8 per curve.
+    // 68-byte header, 8-byte checksum, 4 bytes per grid point and value, 8 per curve.
     std::size_t values = 0;
     for (const auto& column : stats.columns)
         values += column.size();
-    EXPECT_EQ(bytes.size(), 72 + 4 * stats.columns.size() + 4 * values + 8 * 2);
+    EXPECT_EQ(bytes.size(), 76 + 4 * stats.columns.size() + 4 * values + 8 * 2);
     EXPECT_NE(CurveIdentity(1, 9, 100, 5), CurveIdentity(2, 9, 100, 5));
     EXPECT_NE(CurveIdentity(1, 9, 100, 5), CurveIdentity(1, 9, 100, 6));
 }
@@ -124,12 +126,15 @@ TEST(StatsPartial, ForgedPartialsRefusedForWhatTheyAre)
     const CurveKind dB = CurveKind::Response, ohm = CurveKind::Impedance;
     const Case cases[] = {
         {{'V', 'O', 'X'}, "it does not start with VOXASTAT"},
-        {Forged<uint32_t>(good, kVersionAt, 1),
-            "format version 1; this voxacurve reads 2 (write the partial again)"},
+        {Forged<uint32_t>(good, kVersionAt, 2),
+            "format version 2; this voxacurve reads 3 (write the partial again)"},
         {Forged<uint32_t>(good, kKindAt, 7), "unknown curve kind 7"},
         {Forged<uint32_t>(good, kPerOctaveAt, 0), "0 points per octave (1 to 1000 are made)"},
         {Forged<float>(good, kResistorAt, NAN),
             "a serial resistor that is no resistor of the viewer"},
+        {Forged<uint32_t>(good, kSmoothingAt, 5), "smoothing to 1/5 octave, which no run does"},
+        {Forged<uint32_t>(good, kSmoothingAt, 0xFFFFFFFF),
+            "smoothing to 1/4294967295 octave, which no run does"},
         {Forged<int64_t>(good, kCurvesAt, -5),
             "18446744073709551611 curves announced, more than its bytes hold"},
         {Forged<uint64_t>(apartBytes, kCurvesAt, 50),

@@ -174,6 +174,7 @@ CurveStats CollectStats(
     CurveStats stats;
     stats.perOctave = options.perOctave;
     stats.serialResistor = options.serialResistor;
+    stats.smoothing = options.smoothing.value_or(0);
     std::optional<CurveKind> kind = options.kind;
     if (kind)
         stats.kind = *kind;
@@ -248,6 +249,7 @@ std::optional<CurveStats> MergePartials(
                 = options.perOctaveGiven ? options.perOctave : decoded.stats.perOctave;
             merged->kind = decoded.stats.kind;
             merged->serialResistor = decoded.stats.serialResistor;
+            merged->smoothing = decoded.stats.smoothing;
         }
         if (const auto misfit = MergeStats(*merged, std::move(decoded.stats))) {
             err << "voxacurve: " << QuotedName(name) << ": does not merge: " << *misfit << '\n';
