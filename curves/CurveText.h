@@ -66,6 +66,9 @@ double OctaveFrequency(long long k, int perOctave);
 // significant digits.
 std::string FormatMagnitude(CurveKind kind, double magnitude);
 
+// A frequency as comments and messages write it: 9 significant digits and " Hz".
+std::string FormatFrequency(double f);
+
 // The frequencies 1000 * 2^(k / perOctave) Hz, for every integer k, that lie
 // in low ... high (both included, within a millionth of a step: a text
 // holds a frequency to about nine digits), rising.

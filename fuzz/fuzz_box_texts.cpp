@@ -1,9 +1,9 @@
 // Fuzz target: the texts of the file box on a real directory (extension,
 // typed name, names of files made in a temporary directory) and of the
 // message box (the same texts as its lines).
-// The properties live in curves/InputChecks.h, shared with the replay test.
+// The properties live in fuzz/BoxTextChecks.h, shared with the replay test.
 
-#include "fuzz/InputChecks.h"
+#include "fuzz/BoxTextChecks.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Fuzz target: the bytes of a curve file: refused with "Error reading ", or read and drawn
 // with both trace computations ending normally or in a guarded fault.
-// The properties live in curves/InputChecks.h, shared with the replay test.
+// The properties live in fuzz/InputChecks.h, shared with the replay test.
 
 #include "fuzz/InputChecks.h"
 

@@ -1,9 +1,9 @@
 // Fuzz target: the bytes of a curve text as import and the limits of check
 // read it: refused in words, or read into sane points that import to a curve
-// file the viewer reads. The properties live in fuzz/InputChecks.h, shared
+// file the viewer reads. The properties live in fuzz/CurveTextChecks.h, shared
 // with the replay test.
 
-#include "fuzz/InputChecks.h"
+#include "fuzz/CurveTextChecks.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Fuzz target: the texts of the file box (edit field, zero byte, extension): the chosen
 // name, masks, program directory, column edges and size texts.
-// The properties live in curves/InputChecks.h, shared with the replay test.
+// The properties live in fuzz/FileNameChecks.h, shared with the replay test.
 
-#include "fuzz/InputChecks.h"
+#include "fuzz/FileNameChecks.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Fuzz target: the bytes of VOXA32VW.CFG: read, unscrambled, and the layout, labels, grid,
 // traces, colours and texts computed from the record.
-// The properties live in curves/InputChecks.h, shared with the replay test.
+// The properties live in fuzz/InputChecks.h, shared with the replay test.
 
 #include "fuzz/InputChecks.h"
 

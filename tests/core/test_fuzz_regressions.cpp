@@ -3,7 +3,10 @@
 // reader stays fixed. Under the sanitizer build a buffer overrun or undefined
 // behaviour in any of them stops the test.
 
+#include "fuzz/BoxTextChecks.h"
+#include "fuzz/CurveTextChecks.h"
 #include "fuzz/FileListChecks.h"
+#include "fuzz/FileNameChecks.h"
 #include "fuzz/InputChecks.h"
 #include "fuzz/LimitTextChecks.h"
 #include "fuzz/PartialChecks.h"
