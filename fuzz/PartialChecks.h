@@ -1,7 +1,7 @@
 #pragma once
 // Properties that must hold for any partial of voxacurve stats that a merge
 // reads, checked by the fuzz target of partials and replayed on its corpus
-// by the test suite (the other inputs' checks are in fuzz/InputChecks.h).
+// by the test suite (each other input has its own checks beside this file).
 
 #include <optional>
 #include <span>
