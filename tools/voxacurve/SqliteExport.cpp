@@ -74,60 +74,60 @@ SqliteOptions SqliteOptionsOf(const ParsedArguments& parsed)
 // table's key order, they fill its pages one after another.
 constexpr std::size_t kPointsPerChunk = 1 << 20;
 
-// Gathers the curves into chunks and hands each full one to a second thread,
-// which writes it while the next one is read; so at most one chunk is
-// written and one gathered at a time.
+// Writes each curve's row as it comes and gathers their points into chunks;
+// a second thread sorts a full chunk into a run while the next one is
+// gathered, so at most two chunks are held.
 class ChunkPipeline
 {
 public:
-    explicit ChunkPipeline(ChunkWriter& writer)
-        : m_writer(writer)
+    ChunkPipeline(CurveWriter& curves, PointRuns& runs)
+        : m_curves(curves)
+        , m_runs(runs)
     {
-        m_gathering.points.reserve(kPointsPerChunk);
+        m_gathering.reserve(kPointsPerChunk);
     }
     ChunkPipeline(const ChunkPipeline&) = delete;
     ChunkPipeline& operator=(const ChunkPipeline&) = delete;
     ~ChunkPipeline()
     {
-        if (m_writing.valid())
-            m_writing.wait();
+        if (m_sorting.valid())
+            m_sorting.wait();
     }
 
-    void add(CurveSummary summary, std::span<const BandPoint> points)
+    void add(const CurveSummary& summary, std::span<const BandPoint> points)
     {
-        if (m_gathering.points.size() + points.size() > kPointsPerChunk)
+        const sqlite3_int64 curve = m_curves.insert(summary);
+        if (m_gathering.size() + points.size() > kPointsPerChunk)
             handOver();
-        const auto curve = static_cast<std::uint32_t>(m_gathering.curves.size());
-        m_gathering.curves.push_back(std::move(summary));
         for (const BandPoint& point : points)
-            m_gathering.points.push_back({point.frequency, curve, point.magnitude});
+            m_gathering.push_back({point.frequency, curve, point.magnitude});
     }
 
-    // Writes the rest and waits for the writing; throws its failure.
+    // Hands over the rest and waits for the runs; throws their failure.
     void finish()
     {
         handOver();
-        if (m_writing.valid())
-            m_writing.get();
+        if (m_sorting.valid())
+            m_sorting.get();
     }
 
 private:
+    // The two chunks' buffers take turns, which keeps their memory mapped.
     void handOver()
     {
-        if (m_gathering.curves.empty())
+        if (m_gathering.empty())
             return;
-        SortIntoKeyOrder(m_gathering.points);
-        if (m_writing.valid())
-            m_writing.get();
-        m_writing = std::async(
-            std::launch::async, [this, chunk = std::move(m_gathering)] { m_writer.write(chunk); });
-        m_gathering = {};
-        m_gathering.points.reserve(kPointsPerChunk);
+        if (m_sorting.valid())
+            m_sorting.get();
+        m_gathering.swap(m_sorted);
+        m_gathering.clear();
+        m_sorting = std::async(std::launch::async, [this] { m_runs.add(m_sorted); });
     }
 
-    ChunkWriter& m_writer;
-    PointChunk m_gathering;
-    std::future<void> m_writing;
+    CurveWriter& m_curves;
+    PointRuns& m_runs;
+    std::vector<PointRow> m_gathering, m_sorted;
+    std::future<void> m_sorting;
 };
 
 // The database's tables: made in a new one, checked in one to append to.
@@ -172,8 +172,9 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
         Execute(db.get(), "PRAGMA synchronous = OFF; PRAGMA cache_size = -65536");
         Execute(db.get(), "BEGIN IMMEDIATE");
         PrepareTables(db.get(), !exists);
-        ChunkWriter writer(db.get(), {options.smoothing, options.perOctave});
-        ChunkPipeline pipeline(writer);
+        CurveWriter curves(db.get(), {options.smoothing, options.perOctave});
+        PointRuns runs;
+        ChunkPipeline pipeline(curves, runs);
         for (const std::string& name : parsed.files) {
             CurveFile file = ReadCurveFile(name);
             const CurveSummary summary = SummarizeCurveFile(name, file, options.serialResistor);
@@ -192,6 +193,7 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
                     : band.points);
         }
         pipeline.finish();
+        runs.writeInto(db.get());
         Execute(db.get(), "COMMIT");
     } catch (const DatabaseError& failure) {
         err << "voxacurve: " << options.output << ": " << failure.what() << '\n';

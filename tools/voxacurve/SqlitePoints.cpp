@@ -1,6 +1,13 @@
 #include "tools/voxacurve/SqlitePoints.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <numeric>
 #include <string>
 #include <unordered_map>
@@ -23,12 +30,17 @@ constexpr const char* kInsertPoints
     = "INSERT INTO points (curve, frequency, value) "
       "SELECT curve, frequency, value FROM voxacurve_pending_points";
 
+// The rows the statement writing points reads.
+struct Pending {
+    std::span<const PointRow> points;
+};
+
 struct PendingTable : sqlite3_vtab {
-    const ChunkWriter::Pending* pending = nullptr;
+    const Pending* pending = nullptr;
 };
 
 struct PendingCursor : sqlite3_vtab_cursor {
-    const ChunkWriter::Pending* pending = nullptr;
+    const Pending* pending = nullptr;
     std::size_t row = 0;
 };
 
@@ -39,7 +51,7 @@ int ConnectPending(sqlite3* db, void* aux, int, const char* const*, sqlite3_vtab
     if (result != SQLITE_OK)
         return result;
     auto* pending = new PendingTable {};
-    pending->pending = static_cast<const ChunkWriter::Pending*>(aux);
+    pending->pending = static_cast<const Pending*>(aux);
     *table = pending;
     return SQLITE_OK;
 }
@@ -96,7 +108,7 @@ int ColumnOfPending(sqlite3_vtab_cursor* cursor, sqlite3_context* context, int c
     const auto* at = static_cast<PendingCursor*>(cursor);
     const PointRow& point = at->pending->points[at->row];
     if (column == 0)
-        sqlite3_result_int64(context, at->pending->ids[point.curve]);
+        sqlite3_result_int64(context, point.curve);
     else
         sqlite3_result_double(context, column == 1 ? point.frequency : point.value);
     return SQLITE_OK;
@@ -123,6 +135,74 @@ sqlite3_module PendingModule()
     module.xColumn = ColumnOfPending;
     module.xRowid = RowidOfPending;
     return module;
+}
+
+// Rows merged from the runs and inserted by one statement, about 1.5 MB.
+constexpr std::size_t kRowsPerBlock = 1 << 16;
+// Rows read from a run at a time, about 200 kB.
+constexpr std::size_t kRowsPerRead = 1 << 13;
+
+[[noreturn]] void ThrowFileError(const char* what)
+{
+    throw DatabaseError(
+        std::string(what) + " the temporary file of points: " + std::strerror(errno));
+}
+
+// Reads one run of the file from its start, a few thousand rows at a time.
+class RunReader
+{
+public:
+    RunReader(int file, std::uint64_t first, std::uint64_t count)
+        : m_file(file)
+        , m_next(first)
+        , m_end(first + count)
+    {
+        refill();
+    }
+
+    bool done() const { return m_at == m_rows.size(); }
+    const PointRow& head() const { return m_rows[m_at]; }
+    void pop()
+    {
+        if (++m_at == m_rows.size())
+            refill();
+    }
+
+private:
+    void refill()
+    {
+        m_rows.resize(std::min<std::uint64_t>(kRowsPerRead, m_end - m_next));
+        m_at = 0;
+        const std::size_t bytes = m_rows.size() * sizeof(PointRow);
+        const ssize_t read
+            = pread(m_file, m_rows.data(), bytes, static_cast<off_t>(m_next * sizeof(PointRow)));
+        if (read != static_cast<ssize_t>(bytes))
+            ThrowFileError("cannot read");
+        m_next += m_rows.size();
+    }
+
+    int m_file;
+    std::uint64_t m_next, m_end; // rows in the file
+    std::vector<PointRow> m_rows;
+    std::size_t m_at = 0;
+};
+
+// The lowest frequency at the heads of the runs; none when all are done.
+std::optional<double> LowestHead(const std::vector<RunReader>& runs)
+{
+    std::optional<double> lowest;
+    for (const RunReader& run : runs)
+        if (!run.done() && (!lowest || run.head().frequency < *lowest))
+            lowest = run.head().frequency;
+    return lowest;
+}
+
+// Runs the statement that inserts the pending rows, then empties them.
+void InsertBlock(sqlite3* db, sqlite3_stmt* insert, Pending& pending, std::vector<PointRow>& block)
+{
+    pending.points = block;
+    Step(db, insert);
+    block.clear();
 }
 
 } // namespace
@@ -158,28 +238,14 @@ void SortIntoKeyOrder(std::vector<PointRow>& points)
     points.swap(sorted);
 }
 
-ChunkWriter::ChunkWriter(sqlite3* db, CurveRowSettings settings)
+CurveWriter::CurveWriter(sqlite3* db, CurveRowSettings settings)
     : m_db(db)
     , m_settings(settings)
-    , m_pending(std::make_unique<Pending>())
+    , m_curve(Prepare(db, kInsertCurve))
 {
-    static const sqlite3_module kModule = PendingModule();
-    Check(db, sqlite3_create_module(db, kPendingTable, &kModule, m_pending.get()));
-    m_curve = Prepare(db, kInsertCurve);
-    m_points = Prepare(db, kInsertPoints);
 }
 
-void ChunkWriter::write(const PointChunk& chunk)
-{
-    m_ids.clear();
-    for (const CurveSummary& curve : chunk.curves)
-        m_ids.push_back(insertCurve(curve));
-    *m_pending = {chunk.points, m_ids};
-    Step(m_db, m_points.get());
-    *m_pending = {};
-}
-
-sqlite3_int64 ChunkWriter::insertCurve(const CurveSummary& summary)
+sqlite3_int64 CurveWriter::insert(const CurveSummary& summary)
 {
     sqlite3_stmt* c = m_curve.get();
     const CurveHeader& h = summary.header;
@@ -202,10 +268,64 @@ sqlite3_int64 ChunkWriter::insertCurve(const CurveSummary& summary)
     return sqlite3_last_insert_rowid(m_db);
 }
 
-void ChunkWriter::bindOptional(int column, bool given, double value)
+void CurveWriter::bindOptional(int column, bool given, double value)
 {
     if (given)
         sqlite3_bind_double(m_curve.get(), column, value);
     else
         sqlite3_bind_null(m_curve.get(), column);
+}
+
+PointRuns::PointRuns()
+{
+    const char* directory = std::getenv("TMPDIR");
+    std::string name
+        = std::string(directory && *directory ? directory : "/tmp") + "/voxacurve-XXXXXX";
+    m_file = mkstemp(name.data());
+    if (m_file < 0)
+        ThrowFileError("cannot make");
+    unlink(name.c_str()); // gone with the process, however it ends
+}
+
+PointRuns::~PointRuns()
+{
+    close(m_file);
+}
+
+void PointRuns::add(std::vector<PointRow>& points)
+{
+    SortIntoKeyOrder(points);
+    const std::size_t bytes = points.size() * sizeof(PointRow);
+    const ssize_t written
+        = pwrite(m_file, points.data(), bytes, static_cast<off_t>(m_rows * sizeof(PointRow)));
+    if (written != static_cast<ssize_t>(bytes))
+        ThrowFileError("cannot write");
+    m_runs.push_back({m_rows, points.size()});
+    m_rows += points.size();
+}
+
+void PointRuns::writeInto(sqlite3* db) const
+{
+    static const sqlite3_module kModule = PendingModule();
+    Pending pending;
+    Check(db, sqlite3_create_module(db, kPendingTable, &kModule, &pending));
+    const Statement insert = Prepare(db, kInsertPoints);
+    std::vector<RunReader> runs;
+    for (const Run& run : m_runs)
+        runs.emplace_back(m_file, run.first, run.count);
+    // The runs hold the curves in order: at each frequency, all points of
+    // the first run come before those of the second, and so on.
+    std::vector<PointRow> block;
+    block.reserve(kRowsPerBlock);
+    while (const std::optional<double> frequency = LowestHead(runs)) {
+        for (RunReader& run : runs) {
+            for (; !run.done() && run.head().frequency == *frequency; run.pop()) {
+                block.push_back(run.head());
+                if (block.size() == kRowsPerBlock)
+                    InsertBlock(db, insert.get(), pending, block);
+            }
+        }
+    }
+    InsertBlock(db, insert.get(), pending, block);
+    sqlite3_drop_modules(db, nullptr); // its rows are gone with this call
 }

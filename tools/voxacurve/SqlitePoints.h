@@ -1,27 +1,20 @@
 #pragma once
-// The rows of the database export, gathered in chunks of curves and written
-// into the tables curves and points.
+// The rows of the database export: curves written as they are read, their
+// points gathered in sorted runs and written in the table's key order.
 
 #include "curves/CurveInfo.h"
 #include "tools/voxacurve/SqliteDatabase.h"
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
-// A point of a curve of a chunk; curve is the curve's place in the chunk.
+// A row of the table points; curve is the row id of the curve.
 struct PointRow {
     double frequency;
-    std::uint32_t curve;
+    sqlite3_int64 curve;
     double value;
-};
-
-// Curves read but not written yet, each with its points (rising frequency).
-struct PointChunk {
-    std::vector<CurveSummary> curves;
-    std::vector<PointRow> points;
 };
 
 // Sorts the points into the key order of the table points: by frequency,
@@ -34,32 +27,48 @@ struct CurveRowSettings {
     int perOctave = 0; // 0: the curve's own bins, NULL in the row
 };
 
-// Writes chunks into the tables of the open database, within the
-// transaction the caller holds.
-class ChunkWriter
+// Inserts rows into the table curves, within the caller's transaction.
+class CurveWriter
 {
 public:
-    ChunkWriter(sqlite3* db, CurveRowSettings settings);
-    ChunkWriter(const ChunkWriter&) = delete;
-    ChunkWriter& operator=(const ChunkWriter&) = delete;
+    CurveWriter(sqlite3* db, CurveRowSettings settings);
 
-    // Writes the chunk's curves, then its points, which must be in key order.
-    void write(const PointChunk& chunk);
-
-    // What the statement writing points reads: the chunk's points and the
-    // row ids its curves got.
-    struct Pending {
-        std::span<const PointRow> points;
-        std::span<const sqlite3_int64> ids;
-    };
+    // The new row's id.
+    sqlite3_int64 insert(const CurveSummary& summary);
 
 private:
-    sqlite3_int64 insertCurve(const CurveSummary& summary);
     void bindOptional(int column, bool given, double value);
 
     sqlite3* m_db;
     CurveRowSettings m_settings;
-    std::unique_ptr<Pending> m_pending; // at a fixed place: the library keeps its address
-    Statement m_curve, m_points;
-    std::vector<sqlite3_int64> m_ids;
+    Statement m_curve;
+};
+
+// The points of an export, kept in an unnamed temporary file as sorted runs:
+// each run is a chunk of curves in key order, the runs follow in the order
+// of their curves. So the table is written once, all runs merged, and a new
+// table only ever grows at its end.
+class PointRuns
+{
+public:
+    PointRuns(); // throws DatabaseError when no temporary file can be made
+    ~PointRuns();
+    PointRuns(const PointRuns&) = delete;
+    PointRuns& operator=(const PointRuns&) = delete;
+
+    // Sorts the points of later curves than the runs before and keeps them
+    // as a run; throws DatabaseError on a failed write.
+    void add(std::vector<PointRow>& points);
+
+    // Inserts every point into the table points, within the caller's
+    // transaction.
+    void writeInto(sqlite3* db) const;
+
+private:
+    struct Run {
+        std::uint64_t first = 0, count = 0; // rows in the file
+    };
+    int m_file = -1;
+    std::vector<Run> m_runs;
+    std::uint64_t m_rows = 0;
 };
