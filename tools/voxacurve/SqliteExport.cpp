@@ -85,6 +85,7 @@ public:
         , m_runs(runs)
     {
         m_gathering.reserve(kPointsPerChunk);
+        m_handedOver.reserve(kPointsPerChunk);
     }
     ChunkPipeline(const ChunkPipeline&) = delete;
     ChunkPipeline& operator=(const ChunkPipeline&) = delete;
@@ -119,14 +120,14 @@ private:
             return;
         if (m_sorting.valid())
             m_sorting.get();
-        m_gathering.swap(m_sorted);
+        m_gathering.swap(m_handedOver);
         m_gathering.clear();
-        m_sorting = std::async(std::launch::async, [this] { m_runs.add(m_sorted); });
+        m_sorting = std::async(std::launch::async, [this] { m_runs.add(m_handedOver); });
     }
 
     CurveWriter& m_curves;
     PointRuns& m_runs;
-    std::vector<PointRow> m_gathering, m_sorted;
+    std::vector<PointRow> m_gathering, m_handedOver;
     std::future<void> m_sorting;
 };
 

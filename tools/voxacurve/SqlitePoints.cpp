@@ -207,14 +207,15 @@ void InsertBlock(sqlite3* db, sqlite3_stmt* insert, Pending& pending, std::vecto
 
 } // namespace
 
-void SortIntoKeyOrder(std::vector<PointRow>& points)
+void SortIntoKeyOrder(std::span<const PointRow> points, std::vector<PointRow>& sorted,
+    std::vector<std::uint32_t>& slots)
 {
     // A counting sort: each distinct frequency gets a slot, the slots are
     // ordered by frequency and every point goes to the next place of its
     // slot, which keeps the order of the points within a frequency.
     std::unordered_map<double, std::uint32_t> slotOf;
     std::vector<double> frequencies; // of the slots
-    std::vector<std::uint32_t> slots(points.size());
+    slots.resize(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         const auto [slot, added] = slotOf.try_emplace(
             points[i].frequency, static_cast<std::uint32_t>(frequencies.size()));
@@ -232,10 +233,9 @@ void SortIntoKeyOrder(std::vector<PointRow>& points)
     std::size_t place = 0;
     for (const std::uint32_t slot : byFrequency)
         place += std::exchange(next[slot], place);
-    std::vector<PointRow> sorted(points.size());
+    sorted.resize(points.size());
     for (std::size_t i = 0; i < points.size(); ++i)
         sorted[next[slots[i]]++] = points[i];
-    points.swap(sorted);
 }
 
 CurveWriter::CurveWriter(sqlite3* db, CurveRowSettings settings)
@@ -292,12 +292,12 @@ PointRuns::~PointRuns()
     close(m_file);
 }
 
-void PointRuns::add(std::vector<PointRow>& points)
+void PointRuns::add(std::span<const PointRow> points)
 {
-    SortIntoKeyOrder(points);
-    const std::size_t bytes = points.size() * sizeof(PointRow);
+    SortIntoKeyOrder(points, m_sorted, m_slots);
+    const std::size_t bytes = m_sorted.size() * sizeof(PointRow);
     const ssize_t written
-        = pwrite(m_file, points.data(), bytes, static_cast<off_t>(m_rows * sizeof(PointRow)));
+        = pwrite(m_file, m_sorted.data(), bytes, static_cast<off_t>(m_rows * sizeof(PointRow)));
     if (written != static_cast<ssize_t>(bytes))
         ThrowFileError("cannot write");
     m_runs.push_back({m_rows, points.size()});

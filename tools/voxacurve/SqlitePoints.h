@@ -17,9 +17,11 @@ struct PointRow {
     double value;
 };
 
-// Sorts the points into the key order of the table points: by frequency,
-// the points of one frequency in the order they came (their curves' order).
-void SortIntoKeyOrder(std::vector<PointRow>& points);
+// The points in the key order of the table points, into sorted: by
+// frequency, the points of one frequency in the order they came (their
+// curves' order). slots is room for the work, kept for the next call.
+void SortIntoKeyOrder(std::span<const PointRow> points, std::vector<PointRow>& sorted,
+    std::vector<std::uint32_t>& slots);
 
 // The columns of a curve's row that the command line sets.
 struct CurveRowSettings {
@@ -58,7 +60,7 @@ public:
 
     // Sorts the points of later curves than the runs before and keeps them
     // as a run; throws DatabaseError on a failed write.
-    void add(std::vector<PointRow>& points);
+    void add(std::span<const PointRow> points);
 
     // Inserts every point into the table points, within the caller's
     // transaction.
@@ -71,4 +73,7 @@ private:
     int m_file = -1;
     std::vector<Run> m_runs;
     std::uint64_t m_rows = 0;
+    // Kept from run to run, so their memory stays mapped.
+    std::vector<PointRow> m_sorted;
+    std::vector<std::uint32_t> m_slots;
 };
