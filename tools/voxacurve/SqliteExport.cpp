@@ -5,6 +5,7 @@
 #include "curves/NameQuoting.h"
 #include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/InputFiles.h"
+#include "tools/voxacurve/ReadAhead.h"
 #include "tools/voxacurve/SqliteDatabase.h"
 #include "tools/voxacurve/SqlitePoints.h"
 
@@ -131,6 +132,32 @@ private:
     std::future<void> m_sorting;
 };
 
+// Files read and resampled ahead of the writing, on threads of their own.
+constexpr unsigned kReadingThreads = 2;
+constexpr std::size_t kFilesReadAhead = 64;
+
+// What the export writes of one file: its summary (refused or not) and its
+// points.
+struct CurvePoints {
+    CurveSummary summary;
+    std::vector<BandPoint> points;
+};
+
+CurvePoints ReadCurvePoints(const std::string& name, const SqliteOptions& options)
+{
+    CurveFile file = ReadCurveFile(name);
+    CurvePoints read {SummarizeCurveFile(name, file, options.serialResistor), {}};
+    if (read.summary.refusal)
+        return read;
+    if (options.smoothing)
+        SmoothCurveBand(file, *options.smoothing);
+    BandValues band = ReadBandValues(file, read.summary.kind, read.summary.serialResistor);
+    read.points = options.perOctave > 0
+        ? ResamplePerOctave(band.points, read.summary.kind, options.perOctave)
+        : std::move(band.points);
+    return read;
+}
+
 // The database's tables: made in a new one, checked in one to append to.
 void PrepareTables(sqlite3* db, bool fresh)
 {
@@ -176,22 +203,18 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
         CurveWriter curves(db.get(), {options.smoothing, options.perOctave});
         PointRuns runs;
         ChunkPipeline pipeline(curves, runs);
-        for (const std::string& name : parsed.files) {
-            CurveFile file = ReadCurveFile(name);
-            const CurveSummary summary = SummarizeCurveFile(name, file, options.serialResistor);
-            if (summary.refusal) {
-                err << "voxacurve: " << QuotedName(name) << ": refused: " << *summary.refusal
-                    << '\n';
+        ReadAhead<CurvePoints> reading(
+            parsed.files.size(),
+            [&](std::size_t i) { return ReadCurvePoints(parsed.files[i], options); },
+            kReadingThreads, kFilesReadAhead);
+        while (const std::optional<CurvePoints> read = reading.next()) {
+            if (read->summary.refusal) {
+                err << "voxacurve: " << QuotedName(read->summary.name)
+                    << ": refused: " << *read->summary.refusal << '\n';
                 exitCode = kExitFailed;
                 continue;
             }
-            if (options.smoothing)
-                SmoothCurveBand(file, *options.smoothing);
-            const BandValues band = ReadBandValues(file, summary.kind, summary.serialResistor);
-            pipeline.add(summary,
-                options.perOctave > 0
-                    ? ResamplePerOctave(band.points, summary.kind, options.perOctave)
-                    : band.points);
+            pipeline.add(read->summary, read->points);
         }
         pipeline.finish();
         runs.writeInto(db.get());
