@@ -195,9 +195,13 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
         const Database db = OpenDatabase(options.output);
         // Written lazily, as the text export writes: a crash of the program
         // still rolls back to the file before, only a power failure right
-        // after the export could lose it. The larger cache holds the pages
-        // the points are written into.
-        Execute(db.get(), "PRAGMA synchronous = OFF; PRAGMA cache_size = -65536");
+        // after the export could lose it.
+        Execute(db.get(), "PRAGMA synchronous = OFF");
+        // A new table of points grows only at its end, which the library's
+        // small default cache holds; points added to a table go all over it,
+        // and a larger cache keeps the pages they go into.
+        if (exists)
+            Execute(db.get(), "PRAGMA cache_size = -65536");
         Execute(db.get(), "BEGIN IMMEDIATE");
         PrepareTables(db.get(), !exists);
         CurveWriter curves(db.get(), {options.smoothing, options.perOctave});
