@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 
 // Created in a new database. The points are kept in the order of their key,
 // frequency then curve, so "all curves at a frequency" is one range of the
-// table, without an index beside it; a curve's points go to the ends of
-// their frequencies' ranges, which keeps the writing local.
+// table, without an index beside it; the points are written in that order
+// (see PointRuns), so a new table is filled from its start to its end.
 constexpr const char* kSchema = R"(
 CREATE TABLE curves (
     id INTEGER PRIMARY KEY,
@@ -71,8 +71,9 @@ SqliteOptions SqliteOptionsOf(const ParsedArguments& parsed)
     return options;
 }
 
-// Points gathered before they are written, about 24 MB: sorted into the
-// table's key order, they fill its pages one after another.
+// Points gathered before they are sorted into a run, about 24 MB; two
+// chunks and the sort's room are held, so the memory does not grow with
+// the number of curves.
 constexpr std::size_t kPointsPerChunk = 1 << 20;
 
 // Writes each curve's row as it comes and gathers their points into chunks;
