@@ -114,6 +114,9 @@ expect_rc 0 "export of 120 curves at 1000 points per octave"
     HAVING count(*) != 120)')" = 0 ] || fail "a frequency without all 120 curves"
 copy_values() { sql "$WORK/copies.db" "SELECT group_concat(value, ' ') FROM (SELECT value FROM points
     JOIN curves ON curves.id = points.curve WHERE path_text LIKE '%/$1/C7.EA' ORDER BY frequency)"; }
+[ "$(sql "$WORK/copies.db" 'SELECT path_text FROM curves ORDER BY id')" = \
+    "$(sql "$WORK/copies.db" 'SELECT path_text FROM curves ORDER BY path_text')" ] \
+    || fail "the curves' rows are not in the order of their files"
 first=$(copy_values 1)
 [ -n "$first" ] && [ "$first" = "$(copy_values 6)" ] || fail "the first and last copy of C7.EA differ"
 exit 0
