@@ -65,6 +65,14 @@ run export "$dir" --append -o "$WORK"
 expect_rc 2 "--append without sqlite"
 [ ! -e "$WORK/new.db" ] || fail "a database written by a wrong command line"
 
+# The points wait in a temporary file in TMPDIR: without one the export
+# fails and leaves no database behind.
+TMPDIR=$WORK/no-such-directory run export "$dir" --format sqlite -o "$WORK/no-tmp.db"
+expect_rc 1 "an export without a temporary directory"
+expect_in "$ERR" "no-tmp.db: cannot make the temporary file of points: No such file or directory" \
+    "the failed temporary file"
+[ ! -e "$WORK/no-tmp.db" ] || fail "a database left by the failed export"
+
 # A name that is not UTF-8: its bytes in path, U+FFFD in path_text; a
 # refused file is reported and the others are written.
 mkdir "$WORK/names"
