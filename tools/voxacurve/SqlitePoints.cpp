@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <numeric>
 #include <string>
 #include <unordered_map>
@@ -21,9 +20,9 @@ constexpr const char* kInsertCurve
       "band_low, band_high, level_factor, serial_resistor, smoothing, points_per_octave) "
       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
-// The pending points are read as a table by one INSERT ... SELECT: the
-// library takes the values straight from the chunk, without a statement,
-// its bindings and its start for every few rows. The table exists only in
+// The merged points are read as a table by one INSERT ... SELECT per block:
+// the library takes the values straight from the block, without binding
+// them and starting a statement for every few rows. The table exists only in
 // this connection, nothing of it goes into the file.
 constexpr const char* kPendingTable = "voxacurve_pending_points";
 constexpr const char* kInsertPoints
@@ -174,9 +173,9 @@ private:
         m_rows.resize(std::min<std::uint64_t>(kRowsPerRead, m_end - m_next));
         m_at = 0;
         const std::size_t bytes = m_rows.size() * sizeof(PointRow);
-        const ssize_t read
+        const ssize_t got
             = pread(m_file, m_rows.data(), bytes, static_cast<off_t>(m_next * sizeof(PointRow)));
-        if (read != static_cast<ssize_t>(bytes))
+        if (got != static_cast<ssize_t>(bytes))
             ThrowFileError("cannot read");
         m_next += m_rows.size();
     }
@@ -205,8 +204,9 @@ void InsertBlock(sqlite3* db, sqlite3_stmt* insert, Pending& pending, std::vecto
     block.clear();
 }
 
-} // namespace
-
+// The points in the key order of the table points, into sorted: by
+// frequency, the points of one frequency in the order they came (their
+// curves' order). slots is room for the work, kept for the next call.
 void SortIntoKeyOrder(std::span<const PointRow> points, std::vector<PointRow>& sorted,
     std::vector<std::uint32_t>& slots)
 {
@@ -237,6 +237,8 @@ void SortIntoKeyOrder(std::span<const PointRow> points, std::vector<PointRow>& s
     for (std::size_t i = 0; i < points.size(); ++i)
         sorted[next[slots[i]]++] = points[i];
 }
+
+} // namespace
 
 CurveWriter::CurveWriter(sqlite3* db, CurveRowSettings settings)
     : m_db(db)

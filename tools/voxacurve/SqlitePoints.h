@@ -17,12 +17,6 @@ struct PointRow {
     double value;
 };
 
-// The points in the key order of the table points, into sorted: by
-// frequency, the points of one frequency in the order they came (their
-// curves' order). slots is room for the work, kept for the next call.
-void SortIntoKeyOrder(std::span<const PointRow> points, std::vector<PointRow>& sorted,
-    std::vector<std::uint32_t>& slots);
-
 // The columns of a curve's row that the command line sets.
 struct CurveRowSettings {
     std::optional<int> smoothing;
