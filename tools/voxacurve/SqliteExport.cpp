@@ -144,10 +144,26 @@ struct CurvePoints {
     std::vector<BandPoint> points;
 };
 
+// The summary the database takes: SummarizeCurveFile's without the range of
+// the levels, which would read the whole band once more.
+CurveSummary SummaryOfRow(const std::string& name, const CurveFile& file, float serialResistor)
+{
+    const std::optional<CurveKind> kind = CurveKindOfName(name);
+    if (!kind || CurveRefusal(file, *kind))
+        return SummarizeCurveFile(name, file, serialResistor); // the refusal, no band read
+    CurveSummary summary;
+    summary.name = name;
+    summary.extension = CurveExtension(name);
+    summary.kind = *kind;
+    summary.header = file.header;
+    summary.serialResistor = serialResistor;
+    return summary;
+}
+
 CurvePoints ReadCurvePoints(const std::string& name, const SqliteOptions& options)
 {
     CurveFile file = ReadCurveFile(name);
-    CurvePoints read {SummarizeCurveFile(name, file, options.serialResistor), {}};
+    CurvePoints read {SummaryOfRow(name, file, options.serialResistor), {}};
     if (read.summary.refusal)
         return read;
     if (options.smoothing)
