@@ -219,6 +219,8 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
         // and a larger cache keeps the pages they go into.
         if (exists)
             Execute(db.get(), "PRAGMA cache_size = -65536");
+        else // a quarter of the writes of the default 4 kB pages
+            Execute(db.get(), "PRAGMA page_size = 16384");
         Execute(db.get(), "BEGIN IMMEDIATE");
         PrepareTables(db.get(), !exists);
         CurveWriter curves(db.get(), {options.smoothing, options.perOctave});
