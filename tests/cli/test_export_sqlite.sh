@@ -65,6 +65,14 @@ run export "$dir" --append -o "$WORK"
 expect_rc 2 "--append without sqlite"
 [ ! -e "$WORK/new.db" ] || fail "a database written by a wrong command line"
 
+# The points wait in a temporary file in TMPDIR: without one the export
+# fails and leaves no database behind.
+TMPDIR=$WORK/no-such-directory run export "$dir" --format sqlite -o "$WORK/no-tmp.db"
+expect_rc 1 "an export without a temporary directory"
+expect_in "$ERR" "no-tmp.db: cannot make the temporary file of points: No such file or directory" \
+    "the failed temporary file"
+[ ! -e "$WORK/no-tmp.db" ] || fail "a database left by the failed export"
+
 # A name that is not UTF-8: its bytes in path, U+FFFD in path_text; a
 # refused file is reported and the others are written.
 mkdir "$WORK/names"
@@ -97,4 +105,26 @@ query=$(sed -n '/^-- the median at 1 kHz, as stats/,/^```/p' "$README" | sed '$d
 sql_median=$(sql "$WORK/batch.db" <<<"$query")
 awk -v a="$stats_median" -v b="$sql_median" 'BEGIN { d = a - b; exit !(d < 0.00006 && d > -0.00006) }' \
     || fail "median: stats $stats_median, SQL $sql_median"
+
+# More points than the export holds in memory at once (120 curves of about
+# 10,000 points): every curve is written whole, under its own row, and each
+# frequency holds all curves.
+mkdir "$WORK/copies"
+for i in 1 2 3 4 5 6; do cp -r "$WORK/batch" "$WORK/copies/$i"; done
+run export "$WORK/batch/C7.EA" --ppo 1000 -o -
+per_curve=$(grep -vc '^\*' <<<"$OUT")
+run export "$WORK/copies" --format sqlite --ppo 1000 -o "$WORK/copies.db"
+expect_rc 0 "export of 120 curves at 1000 points per octave"
+[ "$(sql "$WORK/copies.db" 'SELECT count(DISTINCT curve), min(n), max(n) FROM
+    (SELECT curve, count(*) AS n FROM points GROUP BY curve)')" = "120|$per_curve|$per_curve" ] \
+    || fail "points per curve, $per_curve wanted: $(sql "$WORK/copies.db" 'SELECT curve, count(*) FROM points GROUP BY curve' | sort -u -t'|' -k2 | head)"
+[ "$(sql "$WORK/copies.db" 'SELECT count(*) FROM (SELECT frequency FROM points GROUP BY frequency
+    HAVING count(*) != 120)')" = 0 ] || fail "a frequency without all 120 curves"
+copy_values() { sql "$WORK/copies.db" "SELECT group_concat(value, ' ') FROM (SELECT value FROM points
+    JOIN curves ON curves.id = points.curve WHERE path_text LIKE '%/$1/C7.EA' ORDER BY frequency)"; }
+[ "$(sql "$WORK/copies.db" 'SELECT path_text FROM curves ORDER BY id')" = \
+    "$(sql "$WORK/copies.db" 'SELECT path_text FROM curves ORDER BY path_text')" ] \
+    || fail "the curves' rows are not in the order of their files"
+first=$(copy_values 1)
+[ -n "$first" ] && [ "$first" = "$(copy_values 6)" ] || fail "the first and last copy of C7.EA differ"
 exit 0

@@ -5,17 +5,15 @@
 #include "curves/NameQuoting.h"
 #include "curves/OctaveSmoothing.h"
 #include "tools/voxacurve/InputFiles.h"
+#include "tools/voxacurve/ReadAhead.h"
+#include "tools/voxacurve/SqliteDatabase.h"
+#include "tools/voxacurve/SqlitePoints.h"
 
-#include <sqlite3.h>
-
-#include <algorithm>
 #include <filesystem>
+#include <future>
 #include <iostream>
-#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace
 {
@@ -24,8 +22,8 @@ namespace fs = std::filesystem;
 
 // Created in a new database. The points are kept in the order of their key,
 // frequency then curve, so "all curves at a frequency" is one range of the
-// table, without an index beside it; a curve's points go to the ends of
-// their frequencies' ranges, which keeps the writing local.
+// table, without an index beside it; the points are written in that order
+// (see PointRuns), so a new table is filled from its start to its end.
 constexpr const char* kSchema = R"(
 CREATE TABLE curves (
     id INTEGER PRIMARY KEY,
@@ -50,77 +48,6 @@ CREATE TABLE points (
 ) WITHOUT ROWID;
 )";
 
-constexpr const char* kInsertCurve
-    = "INSERT INTO curves (path, path_text, kind, extension, sample_rate, transform_length, "
-      "band_low, band_high, level_factor, serial_resistor, smoothing, points_per_octave) "
-      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-constexpr const char* kInsertPoint
-    = "INSERT INTO points (curve, frequency, value) VALUES (?, ?, ?)";
-
-// Points are written many rows per statement, which saves the statement's
-// start for all but every hundredth row.
-constexpr int kRowsPerInsert = 100;
-
-std::string MultiRowInsert()
-{
-    std::string sql = "INSERT INTO points (curve, frequency, value) VALUES (?, ?, ?)";
-    for (int row = 1; row < kRowsPerInsert; ++row)
-        sql += ", (?, ?, ?)";
-    return sql;
-}
-
-// Points gathered before they are written, about 24 MB: sorted into the
-// table's key order, they fill its pages one after another.
-constexpr std::size_t kPointsPerChunk = 1 << 20;
-
-struct PointRow {
-    double frequency;
-    sqlite3_int64 curve;
-    double value;
-};
-
-// A failed call of the library, with its message.
-class DatabaseError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
-
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct FinalizeStatement {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Database = std::unique_ptr<sqlite3, CloseDatabase>;
-using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
-
-void Check(sqlite3* db, int result)
-{
-    if (result != SQLITE_OK && result != SQLITE_DONE)
-        throw DatabaseError(sqlite3_errmsg(db));
-}
-
-void Execute(sqlite3* db, const char* sql)
-{
-    Check(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
-}
-
-Statement Prepare(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    Check(db, sqlite3_prepare_v2(db, sql, -1, &statement, nullptr));
-    return Statement(statement);
-}
-
-// Runs a bound statement to its end and makes it ready for new values.
-void Step(sqlite3* db, sqlite3_stmt* statement)
-{
-    const int result = sqlite3_step(statement);
-    sqlite3_reset(statement);
-    Check(db, result);
-}
-
 struct SqliteOptions {
     std::string output;
     int perOctave = 48; // 0: the curve's own bins
@@ -144,96 +71,108 @@ SqliteOptions SqliteOptionsOf(const ParsedArguments& parsed)
     return options;
 }
 
-// Writes the curves into the open database within one transaction.
-class CurveWriter
+// Points gathered before they are sorted into a run, about 24 MB; two
+// chunks and the sort's room are held, so the memory does not grow with
+// the number of curves.
+constexpr std::size_t kPointsPerChunk = 1 << 20;
+
+// Writes each curve's row as it comes and gathers their points into chunks;
+// a second thread sorts a full chunk into a run while the next one is
+// gathered, so at most two chunks are held.
+class ChunkPipeline
 {
 public:
-    CurveWriter(sqlite3* db, const SqliteOptions& options)
-        : m_db(db)
-        , m_options(options)
-        , m_curve(Prepare(db, kInsertCurve))
-        , m_point(Prepare(db, kInsertPoint))
-        , m_points(Prepare(db, MultiRowInsert().c_str()))
+    ChunkPipeline(CurveWriter& curves, PointRuns& runs)
+        : m_curves(curves)
+        , m_runs(runs)
     {
-        m_pending.reserve(kPointsPerChunk);
+        m_gathering.reserve(kPointsPerChunk);
+        m_handedOver.reserve(kPointsPerChunk);
+    }
+    ChunkPipeline(const ChunkPipeline&) = delete;
+    ChunkPipeline& operator=(const ChunkPipeline&) = delete;
+    ~ChunkPipeline()
+    {
+        if (m_sorting.valid())
+            m_sorting.wait();
     }
 
-    void write(
-        const std::string& name, const CurveSummary& summary, std::span<const BandPoint> points)
+    void add(const CurveSummary& summary, std::span<const BandPoint> points)
     {
-        sqlite3_stmt* c = m_curve.get();
-        const CurveHeader& h = summary.header;
-        const std::string text = Utf8OrReplaced(name);
-        sqlite3_bind_blob64(c, 1, name.data(), name.size(), SQLITE_STATIC);
-        sqlite3_bind_text64(c, 2, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
-        sqlite3_bind_text(c, 3, summary.kind == CurveKind::Response ? "response" : "impedance", -1,
-            SQLITE_STATIC);
-        sqlite3_bind_text(c, 4, summary.extension.c_str(), -1, SQLITE_STATIC);
-        sqlite3_bind_int(c, 5, h.SampleRate);
-        sqlite3_bind_int(c, 6, h.TransformLength);
-        sqlite3_bind_double(c, 7, h.LowerFrequency);
-        sqlite3_bind_double(c, 8, h.UpperFrequency);
-        sqlite3_bind_double(c, 9, h.LevelFactor);
-        bindOptional(10, summary.kind == CurveKind::Impedance, summary.serialResistor);
-        bindOptional(11, m_options.smoothing.has_value(), m_options.smoothing.value_or(0));
-        bindOptional(12, m_options.perOctave > 0, m_options.perOctave);
-        Step(m_db, c);
-        const sqlite3_int64 id = sqlite3_last_insert_rowid(m_db);
+        const sqlite3_int64 curve = m_curves.insert(summary);
+        if (m_gathering.size() + points.size() > kPointsPerChunk)
+            handOver();
         for (const BandPoint& point : points)
-            m_pending.push_back({point.frequency, id, point.magnitude});
-        if (m_pending.size() >= kPointsPerChunk)
-            flush();
+            m_gathering.push_back({point.frequency, curve, point.magnitude});
     }
 
-    // Writes the gathered points in the order of the table's key.
-    void flush()
+    // Hands over the rest and waits for the runs; throws their failure.
+    void finish()
     {
-        std::sort(m_pending.begin(), m_pending.end(), [](const PointRow& a, const PointRow& b) {
-            return a.frequency < b.frequency || (a.frequency == b.frequency && a.curve < b.curve);
-        });
-        std::size_t next = 0;
-        for (; next + kRowsPerInsert <= m_pending.size(); next += kRowsPerInsert)
-            insertRows(m_points.get(), next, kRowsPerInsert);
-        for (; next < m_pending.size(); ++next)
-            insertRows(m_point.get(), next, 1);
-        m_pending.clear();
+        handOver();
+        if (m_sorting.valid())
+            m_sorting.get();
     }
 
 private:
-    void insertRows(sqlite3_stmt* statement, std::size_t first, int count)
+    // The two chunks' buffers take turns, which keeps their memory mapped.
+    void handOver()
     {
-        for (int row = 0; row < count; ++row) {
-            const PointRow& point = m_pending[first + row];
-            sqlite3_bind_int64(statement, 3 * row + 1, point.curve);
-            sqlite3_bind_double(statement, 3 * row + 2, point.frequency);
-            sqlite3_bind_double(statement, 3 * row + 3, point.value);
-        }
-        Step(m_db, statement);
+        if (m_gathering.empty())
+            return;
+        if (m_sorting.valid())
+            m_sorting.get();
+        m_gathering.swap(m_handedOver);
+        m_gathering.clear();
+        m_sorting = std::async(std::launch::async, [this] { m_runs.add(m_handedOver); });
     }
 
-    void bindOptional(int column, bool given, double value)
-    {
-        if (given)
-            sqlite3_bind_double(m_curve.get(), column, value);
-        else
-            sqlite3_bind_null(m_curve.get(), column);
-    }
-
-    sqlite3* m_db;
-    const SqliteOptions& m_options;
-    Statement m_curve, m_point, m_points;
-    std::vector<PointRow> m_pending;
+    CurveWriter& m_curves;
+    PointRuns& m_runs;
+    std::vector<PointRow> m_gathering, m_handedOver;
+    std::future<void> m_sorting;
 };
 
-Database OpenDatabase(const std::string& path)
+// Files read and resampled ahead of the writing, on threads of their own.
+constexpr unsigned kReadingThreads = 2;
+constexpr std::size_t kFilesReadAhead = 64;
+
+// What the export writes of one file: its summary (refused or not) and its
+// points.
+struct CurvePoints {
+    CurveSummary summary;
+    std::vector<BandPoint> points;
+};
+
+// The summary the database takes: SummarizeCurveFile's without the range of
+// the levels, which would read the whole band once more.
+CurveSummary SummaryOfRow(const std::string& name, const CurveFile& file, float serialResistor)
 {
-    sqlite3* db = nullptr;
-    const int result
-        = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    Database database(db);
-    if (result != SQLITE_OK)
-        throw DatabaseError(db ? sqlite3_errmsg(db) : "out of memory");
-    return database;
+    const std::optional<CurveKind> kind = CurveKindOfName(name);
+    if (!kind || CurveRefusal(file, *kind))
+        return SummarizeCurveFile(name, file, serialResistor); // the refusal, no band read
+    CurveSummary summary;
+    summary.name = name;
+    summary.extension = CurveExtension(name);
+    summary.kind = *kind;
+    summary.header = file.header;
+    summary.serialResistor = serialResistor;
+    return summary;
+}
+
+CurvePoints ReadCurvePoints(const std::string& name, const SqliteOptions& options)
+{
+    CurveFile file = ReadCurveFile(name);
+    CurvePoints read {SummaryOfRow(name, file, options.serialResistor), {}};
+    if (read.summary.refusal)
+        return read;
+    if (options.smoothing)
+        SmoothCurveBand(file, *options.smoothing);
+    BandValues band = ReadBandValues(file, read.summary.kind, read.summary.serialResistor);
+    read.points = options.perOctave > 0
+        ? ResamplePerOctave(band.points, read.summary.kind, options.perOctave)
+        : std::move(band.points);
+    return read;
 }
 
 // The database's tables: made in a new one, checked in one to append to.
@@ -273,30 +212,35 @@ int RunSqliteExport(ParsedArguments& parsed, std::ostream& err)
         const Database db = OpenDatabase(options.output);
         // Written lazily, as the text export writes: a crash of the program
         // still rolls back to the file before, only a power failure right
-        // after the export could lose it. The larger cache holds the pages
-        // the points are written into.
-        Execute(db.get(), "PRAGMA synchronous = OFF; PRAGMA cache_size = -65536");
+        // after the export could lose it.
+        Execute(db.get(), "PRAGMA synchronous = OFF");
+        // A new table of points grows only at its end, which the library's
+        // small default cache holds; points added to a table go all over it,
+        // and a larger cache keeps the pages they go into.
+        if (exists)
+            Execute(db.get(), "PRAGMA cache_size = -65536");
+        else // a quarter of the writes of the default 4 kB pages
+            Execute(db.get(), "PRAGMA page_size = 16384");
         Execute(db.get(), "BEGIN IMMEDIATE");
         PrepareTables(db.get(), !exists);
-        CurveWriter writer(db.get(), options);
-        for (const std::string& name : parsed.files) {
-            CurveFile file = ReadCurveFile(name);
-            const CurveSummary summary = SummarizeCurveFile(name, file, options.serialResistor);
-            if (summary.refusal) {
-                err << "voxacurve: " << QuotedName(name) << ": refused: " << *summary.refusal
-                    << '\n';
+        CurveWriter curves(db.get(), {options.smoothing, options.perOctave});
+        PointRuns runs;
+        ChunkPipeline pipeline(curves, runs);
+        ReadAhead<CurvePoints> reading(
+            parsed.files.size(),
+            [&](std::size_t i) { return ReadCurvePoints(parsed.files[i], options); },
+            kReadingThreads, kFilesReadAhead);
+        while (const std::optional<CurvePoints> read = reading.next()) {
+            if (read->summary.refusal) {
+                err << "voxacurve: " << QuotedName(read->summary.name)
+                    << ": refused: " << *read->summary.refusal << '\n';
                 exitCode = kExitFailed;
                 continue;
             }
-            if (options.smoothing)
-                SmoothCurveBand(file, *options.smoothing);
-            const BandValues band = ReadBandValues(file, summary.kind, summary.serialResistor);
-            writer.write(name, summary,
-                options.perOctave > 0
-                    ? ResamplePerOctave(band.points, summary.kind, options.perOctave)
-                    : band.points);
+            pipeline.add(read->summary, read->points);
         }
-        writer.flush();
+        pipeline.finish();
+        runs.writeInto(db.get());
         Execute(db.get(), "COMMIT");
     } catch (const DatabaseError& failure) {
         err << "voxacurve: " << options.output << ": " << failure.what() << '\n';
