@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -13,19 +14,21 @@ bool Covers(std::span<const BandPoint> limit, double f)
     return !limit.empty() && f >= limit.front().frequency && f <= limit.back().frequency;
 }
 
-// The curve against one limit; sign +1 for an upper limit (beyond it is
-// above), -1 for a lower one.
-LimitJudgement JudgeAgainst(
-    std::span<const BandPoint> curve, CurveKind kind, std::span<const BandPoint> limit, double sign)
+// The curve against one limit whose levels at the curve's points are given
+// (NaN where the limit does not cover a point); sign +1 for an upper limit
+// (beyond it is above), -1 for a lower one.
+LimitJudgement JudgeAgainst(std::span<const BandPoint> curve, CurveKind kind,
+    std::span<const BandPoint> limit, std::span<const double> levels, double sign)
 {
     LimitJudgement judgement;
     judgement.from = limit.front().frequency;
     judgement.to = limit.back().frequency;
     bool inRun = false;
-    for (const BandPoint& p : curve) {
-        if (!Covers(limit, p.frequency))
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        const BandPoint& p = curve[i];
+        const double level = levels[i];
+        if (std::isnan(level))
             continue;
-        const double level = InterpolateMagnitude(limit, kind, p.frequency);
         const double beyond = sign * (p.magnitude - level);
         const double tolerance = LimitTolerance(kind, level);
         const bool outside = beyond > tolerance;
@@ -47,14 +50,6 @@ LimitJudgement JudgeAgainst(
         inRun = true;
     }
     return judgement;
-}
-
-std::optional<LimitJudgement> JudgeIfGiven(
-    std::span<const BandPoint> curve, CurveKind kind, std::span<const BandPoint> limit, double sign)
-{
-    if (limit.empty())
-        return std::nullopt;
-    return JudgeAgainst(curve, kind, limit, sign);
 }
 
 // The points within low ... high Hz (both included).
@@ -111,17 +106,56 @@ bool LimitResult::judged() const
     return (!upper || upper->covers()) && (!lower || lower->covers());
 }
 
-LimitResult CheckLimits(std::span<const BandPoint> curve, CurveKind kind,
-    std::span<const BandPoint> upper, std::span<const BandPoint> lower)
+LimitLevels::LimitLevels(std::span<const BandPoint> limit, CurveKind kind)
+    : limit_(limit)
+    , kind_(kind)
+{
+}
+
+std::span<const double> LimitLevels::At(std::span<const BandPoint> curve)
+{
+    const bool same = curve.size() == frequencies_.size()
+        && std::equal(curve.begin(), curve.end(), frequencies_.begin(),
+            [](const BandPoint& p, double f) { return p.frequency == f; });
+    if (same)
+        return levels_;
+    frequencies_.clear();
+    levels_.clear();
+    for (const BandPoint& p : curve) {
+        frequencies_.push_back(p.frequency);
+        levels_.push_back(Covers(limit_, p.frequency)
+                ? InterpolateMagnitude(limit_, kind_, p.frequency)
+                : std::numeric_limits<double>::quiet_NaN());
+    }
+    return levels_;
+}
+
+LimitChecker::LimitChecker(
+    std::span<const BandPoint> upper, std::span<const BandPoint> lower, CurveKind kind)
+    : upper_(upper, kind)
+    , lower_(lower, kind)
+    , kind_(kind)
+{
+}
+
+LimitResult LimitChecker::Check(std::span<const BandPoint> curve)
 {
     LimitResult result;
     if (!curve.empty()) {
         result.curveFrom = curve.front().frequency;
         result.curveTo = curve.back().frequency;
     }
-    result.upper = JudgeIfGiven(curve, kind, upper, +1);
-    result.lower = JudgeIfGiven(curve, kind, lower, -1);
+    if (!upper_.limit().empty())
+        result.upper = JudgeAgainst(curve, kind_, upper_.limit(), upper_.At(curve), +1);
+    if (!lower_.limit().empty())
+        result.lower = JudgeAgainst(curve, kind_, lower_.limit(), lower_.At(curve), -1);
     return result;
+}
+
+LimitResult CheckLimits(std::span<const BandPoint> curve, CurveKind kind,
+    std::span<const BandPoint> upper, std::span<const BandPoint> lower)
+{
+    return LimitChecker(upper, lower, kind).Check(curve);
 }
 
 std::optional<std::vector<BandPoint>> OffsetToZeroAt(std::span<const BandPoint> curve, double f)

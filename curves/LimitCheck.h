@@ -65,6 +65,37 @@ struct LimitResult {
 LimitResult CheckLimits(std::span<const BandPoint> curve, CurveKind kind,
     std::span<const BandPoint> upper, std::span<const BandPoint> lower);
 
+// A limit's levels at a curve's frequencies (NaN where the limit does not
+// cover one), kept for the next curve at the same frequencies: the curves
+// of an archive mostly share their bins, so a run interpolates each level
+// once. The limit's points must outlive it.
+class LimitLevels
+{
+public:
+    LimitLevels(std::span<const BandPoint> limit, CurveKind kind);
+    std::span<const double> At(std::span<const BandPoint> curve);
+    std::span<const BandPoint> limit() const { return limit_; }
+
+private:
+    std::span<const BandPoint> limit_;
+    CurveKind kind_;
+    std::vector<double> frequencies_, levels_;
+};
+
+// CheckLimits for curve after curve against the same limits (of the
+// curves' kind), each limit interpolated once per set of frequencies.
+class LimitChecker
+{
+public:
+    LimitChecker(
+        std::span<const BandPoint> upper, std::span<const BandPoint> lower, CurveKind kind);
+    LimitResult Check(std::span<const BandPoint> curve);
+
+private:
+    LimitLevels upper_, lower_;
+    CurveKind kind_;
+};
+
 // The response's levels shifted so that the level at f Hz (interpolated
 // between the neighbouring points) is 0 dB; nothing when f lies outside
 // the points' frequencies.

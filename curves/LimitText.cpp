@@ -20,12 +20,14 @@ std::optional<std::string> UnmeasurablePoint(CurveKind kind, const BandPoint& po
         return "the frequency " + Number(point.frequency)
             + " Hz lies beyond what a measurement holds (0 to 1e+09 Hz)";
     const double m = point.magnitude;
-    const std::string at = " at " + Number(point.frequency) + " Hz";
+    // The words are made only for a point that is refused: every point of
+    // every curve of an archive passes here.
+    const auto at = [&] { return " at " + Number(point.frequency) + " Hz"; };
     if (kind == CurveKind::Response && !(std::abs(m) <= kMaxMeasuredLevel))
-        return "the level " + Number(m) + " dB" + at
+        return "the level " + Number(m) + " dB" + at()
             + " lies beyond what a measurement holds (-1000 to 1000 dB)";
     if (kind == CurveKind::Impedance && !(m >= kMinMeasuredImpedance && m <= kMaxMeasuredImpedance))
-        return "the impedance " + Number(m) + " Ohm" + at
+        return "the impedance " + Number(m) + " Ohm" + at()
             + " lies beyond what a measurement holds (1e-09 to 1e+09 Ohm)";
     return std::nullopt;
 }

@@ -133,6 +133,25 @@ TEST(CheckLimits, ImpedanceInOhmInterpolatedInDecibels)
                     .passed());
 }
 
+TEST(LimitChecker, CurveAfterCurveJudgedAsEachAlone)
+{
+    // A sloped upper and a flat lower limit; curves at the same frequencies,
+    // then at others of the same count, then of another count, then the first again.
+    const std::vector<BandPoint> upper = {{100, 76}, {1600, 88}}, lower = {{150, 72}, {3200, 72}};
+    std::vector<BandPoint> shifted = kCurve, moved = kCurve, shorter = kCurve;
+    for (BandPoint& p : shifted)
+        p.magnitude -= 3;
+    for (BandPoint& p : moved)
+        p.frequency *= 1.5;
+    shorter.pop_back();
+    LimitChecker checker(upper, lower, CurveKind::Response);
+    for (const std::vector<BandPoint>& curve : {kCurve, shifted, moved, shorter, kCurve}) {
+        const LimitResult alone = CheckLimits(curve, CurveKind::Response, upper, lower);
+        EXPECT_EQ(FormatCheckLine("C", checker.Check(curve), CurveKind::Response),
+            FormatCheckLine("C", alone, CurveKind::Response));
+    }
+}
+
 TEST(OffsetToZeroAt, LevelAtTheFrequencyBecomesZero)
 {
     const auto shifted = OffsetToZeroAt(kCurve, 283);

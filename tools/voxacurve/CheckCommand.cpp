@@ -128,7 +128,7 @@ std::string KindlessRefusal(const std::string& name)
 
 // The judgement of one curve file, or why it is refused.
 std::variant<LimitResult, std::string> JudgeFile(const std::string& name, const Limits& limits,
-    const Alignment& alignment, float resistor, std::optional<int> smoothing)
+    LimitChecker& checker, const Alignment& alignment, float resistor, std::optional<int> smoothing)
 {
     const std::optional<CurveKind> kind = CurveKindOfName(name);
     if (!kind)
@@ -157,7 +157,7 @@ std::variant<LimitResult, std::string> JudgeFile(const std::string& name, const 
             return "--offset-band " + alignment.bandText + " holds none of its bins";
         points = std::move(*shifted);
     }
-    return CheckLimits(points, *kind, limits.upperPoints, limits.lowerPoints);
+    return checker.Check(points);
 }
 
 } // namespace
@@ -176,6 +176,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const bool json = parsed.has("--json");
     const std::optional<int> smoothing = SmoothingOf(parsed);
     CheckTally tally(limits.kind);
+    LimitChecker checker(limits.upperPoints, limits.lowerPoints, limits.kind);
     // What could not be walked or listed counts as refused.
     tally.AddRefused(static_cast<std::size_t>(ExpandInputFiles(parsed, std::cin, err)));
 
@@ -189,7 +190,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         first = false;
     };
     for (const std::string& name : parsed.files) {
-        const auto judged = JudgeFile(name, limits, alignment, resistor, smoothing);
+        const auto judged = JudgeFile(name, limits, checker, alignment, resistor, smoothing);
         if (const auto* why = std::get_if<std::string>(&judged)) {
             tally.AddRefused();
             report(json ? "{\"name\": " + JsonName(name)
