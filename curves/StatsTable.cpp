@@ -75,6 +75,10 @@ std::optional<std::string> ReadColumnTitle(
         if (*p < 0 || *p > 100)
             return "the column " + Quoted(f) + " names percentile " + std::string(title.substr(1))
                 + "; percentiles lie from 0 to 100";
+        // Two columns of one percentile cannot be put in order with the others.
+        if (std::find(table.percentiles.begin(), table.percentiles.end(), *p)
+            != table.percentiles.end())
+            return "the column " + Quoted(f) + " names a percentile that an earlier column names";
         columns.percentiles.push_back(i);
         table.percentiles.push_back(*p);
         return std::nullopt;

@@ -118,6 +118,8 @@ TEST(StatsTable, ValuesNoMeasurementHoldsAreRefusedWithTheirLine)
             "line 2: the minimum -1 lies outside what a curve holds (0 to 1e78 Ohm)"},
         {"Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),Maximum (dB),Count\n",
             "line 1: the column \"Maximum (dB)\" is there twice"},
+        {"Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB),P10 (dB),P90 (dB),P1e1 (dB),Count\n",
+            "line 1: the column \"P1e1 (dB)\" names a percentile that an earlier column names"},
         {"Frequency (Hz),Mean (dB),Minimum (dB),Maximum (dB)\n",
             "line 1: the header row is not that of voxacurve stats (Frequency (Hz),Mean,"
             "Minimum,Maximum,...,Count): no column Count"},
